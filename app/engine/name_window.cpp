@@ -1,0 +1,52 @@
+#include "app/engine/name_window.h"
+
+#include <bit>
+
+namespace velmora {
+
+NameWindow::NameWindow(std::uint32_t capacityRows, NameOf nameOf) : nameOf_(std::move(nameOf)) {
+    // At most half full, so probe runs stay short.
+    size_t size = std::bit_ceil(static_cast<size_t>(capacityRows) * 2 + 2);
+    slots_.resize(size);
+    mask_ = size - 1;
+}
+
+std::uint64_t NameWindow::hashOf(std::string_view name) {
+    std::uint64_t h = std::hash<std::string_view>{}(name);
+    return h ^ (h >> 29);
+}
+
+void NameWindow::insert(std::uint32_t row, std::string_view name) {
+    std::uint64_t h = hashOf(name);
+    size_t i = home(h);
+    while (slots_[i].row != 0) i = (i + 1) & mask_;
+    slots_[i] = {h, row};
+}
+
+void NameWindow::erase(std::uint32_t row, std::string_view name) {
+    size_t i = home(hashOf(name));
+    while (slots_[i].row != row) {
+        if (slots_[i].row == 0) return;  // not present
+        i = (i + 1) & mask_;
+    }
+    // Backward-shift deletion keeps every probe run unbroken.
+    size_t hole = i;
+    for (size_t j = (hole + 1) & mask_; slots_[j].row != 0; j = (j + 1) & mask_) {
+        size_t want = home(slots_[j].hash);
+        bool movable = (hole <= j) ? (want <= hole || want > j) : (want <= hole && want > j);
+        if (movable) {
+            slots_[hole] = slots_[j];
+            hole = j;
+        }
+    }
+    slots_[hole] = Slot{};
+}
+
+bool NameWindow::contains(std::string_view name) const {
+    std::uint64_t h = hashOf(name);
+    for (size_t i = home(h); slots_[i].row != 0; i = (i + 1) & mask_)
+        if (slots_[i].hash == h && nameOf_(slots_[i].row) == name) return true;
+    return false;
+}
+
+}  // namespace velmora

@@ -1,0 +1,375 @@
+#include "app/engine/run_control.h"
+
+#include <chrono>
+#include <future>
+
+#include "platform/gbk.h"
+#include "sources/framework/email_lookup.h"
+#include "sources/framework/escaping.h"
+#include "sources/framework/text_scan.h"
+
+namespace velmora {
+
+namespace run_texts {
+std::string starting(int marks) {
+    static const std::string k = gbk::fromUtf8("开始线程");
+    return k + std::string(static_cast<size_t>(marks), '>');
+}
+std::string stopping(int marks) {
+    static const std::string k = gbk::fromUtf8("正在停止");
+    return k + std::string(static_cast<size_t>(marks), '<');
+}
+std::string finished(const std::string& keywordBox) {
+    static const std::string k = gbk::fromUtf8("搜索完毕:");
+    return k + keywordBox;
+}
+}  // namespace run_texts
+
+// The intake services of a source that takes companies in during its step.
+class RunControl::SourceIntake : public IntakeContext {
+public:
+    SourceIntake(RunControl& run, int source) : run_(run), source_(source) {}
+
+    bool acceptName(const std::string& name) override {
+        bool accepted = false;
+        if (!run_.callOnMain([&] { accepted = run_.list_.acceptsName(name); })) return false;
+        return accepted;
+    }
+    void lookupEmailIfWanted(RecordSlot& record) override {
+        if (!run_.research_.load()) return;
+        auto& state = run_.states_[source_];
+        lookupEmail(*state.http, run_.sites_.websearch, record, state.form.mailHits);
+    }
+    void takeIn(const RecordSlot& record) override {
+        RecordSlot copy = record;
+        run_.callOnMain([&] { run_.list_.intake(copy); });
+    }
+
+private:
+    RunControl& run_;
+    int source_;
+};
+
+RunControl::RunControl(Executor& mainThread, CompanyList& list, SiteConfig sites,
+                       SourceSet sources, HttpClientFactory clients)
+    : main_(mainThread), list_(list), sites_(std::move(sites)) {
+    for (int s = 1; s <= kSourceCount; ++s) {
+        auto& state = states_[s];
+        state.source = std::move(sources[s]);
+        if (!state.source) continue;
+        state.form = WorkForm(state.source->listingRows());
+        if (clients) {
+            state.http = clients(s);
+        } else {
+            HttpOptions options = sites_.http;
+            // Source 6's site is spoken to with the older user agent.
+            if (s == 6) options.userAgent = "Mozilla/3.0 (compatible; Indy Library)";
+            state.http = makeCurlHttpClient(options);
+        }
+        state.intake = std::make_unique<SourceIntake>(*this, s);
+    }
+}
+
+RunControl::~RunControl() {
+    closing_.store(true);
+    running_.store(false);
+    for (auto& state : states_)
+        if (state.http) state.http->abort();
+    pauseWake_.notify_all();
+    pool_.waitIdle();
+    *alive_ = false;
+}
+
+bool RunControl::callOnMain(std::function<void()> task) {
+    if (closing_.load()) return false;
+    if (main_.onMainThread()) {
+        task();
+        return true;
+    }
+    auto done = std::make_shared<std::promise<void>>();
+    auto future = done->get_future();
+    // The task may outlive this call (when shutting down), so it owns what it uses.
+    auto shared = std::make_shared<std::function<void()>>(std::move(task));
+    main_.post([alive = alive_, done, shared] {
+        if (*alive) (*shared)();
+        done->set_value();
+    });
+    while (future.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        if (closing_.load()) return false;
+    return true;
+}
+
+bool RunControl::searching() const {
+    for (int s = 1; s <= kSourceCount; ++s)
+        if (states_[s].active) return true;
+    return false;
+}
+
+void RunControl::setRunStatus(std::string text) {
+    runStatus_ = std::move(text);
+    if (observer_) observer_->runStatusChanged(runStatus_);
+}
+
+InputProblem RunControl::searchCommand(const std::string& keywordBox,
+                                       const std::string& provinceBox) {
+    InputProblem problem = checkSearchInputs(keywordBox, provinceBox);
+    if (problem == InputProblem::None) searchStart(keywordBox, provinceBox);
+    return problem;
+}
+
+bool RunControl::searchStart(const std::string& keywordBox, const std::string& provinceBox,
+                             const std::vector<int>& sources) {
+    for (int s = 1; s <= kSourceCount; ++s)
+        if (states_[s].active || states_[s].stepInFlight) return false;
+    for (int s : sources)
+        if (s < 1 || s > kSourceCount || !states_[s].source || (s != 2 && s != 7)) return false;
+
+    searching_ = true;
+    if (observer_) observer_->searchingChanged(true);
+    setRunStatus(run_texts::starting(12));
+    running_.store(true);
+    for (auto& state : states_)
+        if (state.http) state.http->resume();
+    if (startHook_) startHook_(keywordBox, provinceBox);
+
+    keywordBox_ = keywordBox;
+    inputs_ = makeSearchInputs(keywordBox, provinceBox);
+
+    starting_ = true;
+    for (int s : sources) {
+        WorkForm& form = states_[s].form;
+        form.listingFailures = 0;
+        if (s == 7) {
+            form.listing.write(1, "N", sites_.regional + "/main/corp/queryr.asp", "7[0]0{0}");
+            form.knownPages = 1;
+            form.nextPage = 1;
+            form.province = inputs_.provinceCode;
+            form.keyword = inputs_.keyword;
+        } else {
+            std::string url = sites_.alibaba + "/company/k-" + text::urlByteEscape(inputs_.keyword);
+            if (!inputs_.provinceName.empty())
+                url += "_province-" + text::urlByteEscape(provinceBox);
+            url += "_n-y.html";
+            form.listing.write(1, "N", std::move(url), "2[0]0{0}");
+            form.knownPages = 1;
+            form.nextPage = 1;
+        }
+        states_[s].active = true;
+        dispatch(s);
+    }
+    starting_ = false;
+    completionCheck();
+    return true;
+}
+
+bool RunControl::startSource(int s, const WorkRow& firstListingRow) {
+    if (s < 1 || s > kSourceCount || !states_[s].source) return false;
+    if (states_[s].active || states_[s].stepInFlight) return false;
+    if (!searching_) {
+        searching_ = true;
+        if (observer_) observer_->searchingChanged(true);
+        setRunStatus(run_texts::starting(12));
+    }
+    running_.store(true);
+    if (states_[s].http) states_[s].http->resume();
+    WorkForm& form = states_[s].form;
+    form.listing.at(1) = firstListingRow;
+    form.listingFailures = 0;
+    switch (states_[s].source->rules()) {
+        case DispatchRules::Portal:
+            form.knownPages = 0;
+            form.nextPage = 0;
+            break;
+        case DispatchRules::YellowPages:
+            form.detailCount = 0;
+            form.nextDetailRow = 0;
+            form.startTaken = false;
+            form.resultPage = 0;
+            break;
+        default:
+            form.knownPages = 1;
+            form.nextPage = 1;
+            break;
+    }
+    states_[s].active = true;
+    dispatch(s);
+    return true;
+}
+
+void RunControl::stop() {
+    setRunStatus(run_texts::stopping(12));
+    running_.store(false);
+    for (auto& state : states_)
+        if (state.http) state.http->abort();
+    pauseWake_.notify_all();
+}
+
+bool RunControl::pauseUnlessStopped(std::chrono::milliseconds wait) {
+    std::unique_lock lock(pauseMutex_);
+    pauseWake_.wait_for(lock, wait, [this] { return !running_.load() || closing_.load(); });
+    return running_.load() && !closing_.load();
+}
+
+void RunControl::dispatch(int s) {
+    SourceState& state = states_[s];
+    if (!state.source) return;
+    if (!running_.load()) {
+        state.active = false;
+    } else {
+        switch (state.source->rules()) {
+            case DispatchRules::RecordSlot:
+            case DispatchRules::WebSearch:
+                dispatchRecordSlot(s);
+                break;
+            case DispatchRules::Portal:
+                dispatchPortal(s);
+                break;
+            case DispatchRules::YellowPages:
+                dispatchYellowPages(s);
+                break;
+        }
+    }
+    completionCheck();
+}
+
+void RunControl::dispatchRecordSlot(int s) {
+    SourceState& state = states_[s];
+    WorkForm& form = state.form;
+    bool webSearch = state.source->rules() == DispatchRules::WebSearch;
+    for (;;) {
+        if (form.detailCount != 0) {
+            if (form.nextDetailRow == 0) form.nextDetailRow = 1;
+            list_.intake(form.slot);
+            if (form.detailCount >= form.nextDetailRow) {
+                WorkRow& row = form.detail.at(form.nextDetailRow);
+                row.mark = "Y";
+                if (webSearch) form.slot[Field::Website] = row.url;
+                ++form.nextDetailRow;
+                createWorker(s, row);
+                return;
+            }
+            // Every detail row handed out: reset and take the listing branch.
+            form.detail.clearDownFrom(form.detailCount);
+            form.detailCount = 0;
+            form.nextDetailRow = 0;
+            continue;
+        }
+        int listingRow = webSearch ? form.nextPage : 1;
+        const WorkRow& next = form.listing.row(listingRow);
+        // A listing page that keeps failing, or one that cannot be requested
+        // at all, finishes the source instead of being handed out forever.
+        bool exhausted = form.listingFailures > kMaxListingRetries || !isRequestable(next.url);
+        if (form.knownPages >= form.nextPage && !exhausted) {
+            WorkRow& row = form.listing.at(listingRow);
+            row.mark = "Y";
+            if (webSearch) ++form.nextPage;
+            createWorker(s, row);
+            return;
+        }
+        form.listing.clearDownFrom(form.knownPages);
+        form.knownPages = 0;
+        form.nextPage = 0;
+        state.active = false;
+        return;
+    }
+}
+
+void RunControl::dispatchPortal(int s) {
+    SourceState& state = states_[s];
+    WorkForm& form = state.form;
+    if (form.nextPage > form.knownPages || !isRequestable(form.listing.row(1).url)) {
+        form.knownPages = 0;
+        form.nextPage = 0;
+        state.active = false;
+        return;
+    }
+    createWorker(s, WorkRow{"Y", form.listing.row(1).url, "5[0]0{0}"});
+}
+
+void RunControl::dispatchYellowPages(int s) {
+    SourceState& state = states_[s];
+    WorkForm& form = state.form;
+    if (form.detailCount != 0) {
+        if (form.nextDetailRow == 0) form.nextDetailRow = 1;
+        if (form.nextDetailRow <= form.detailCount) {
+            WorkRow& row = form.detail.at(form.nextDetailRow);
+            row.mark = "Y";
+            ++form.nextDetailRow;
+            createWorker(s, row);
+            return;
+        }
+        finishSource(s);
+        return;
+    }
+    if (form.startTaken || !isRequestable(form.listing.row(1).url)) {
+        finishSource(s);
+        return;
+    }
+    WorkRow& row = form.listing.at(1);
+    row.mark = "Y";
+    form.startTaken = true;
+    createWorker(s, row);
+}
+
+void RunControl::finishSource(int s) {
+    WorkForm& form = states_[s].form;
+    form.detail.clearDownFrom(form.detail.size());
+    form.listing.clearDownFrom(form.listing.size());
+    form.detailCount = 0;
+    form.nextDetailRow = 0;
+    form.startTaken = false;
+    form.resultPage = 0;
+    states_[s].active = false;
+}
+
+void RunControl::completionCheck() {
+    static const std::string kStop = gbk::fromUtf8("停止");
+    static const std::string kThread = gbk::fromUtf8("线程");
+    int activeCount = 0;
+    for (int s = 1; s <= kSourceCount; ++s)
+        if (states_[s].active) ++activeCount;
+    if (activeCount < kSourceCount) {
+        if (text::contains(runStatus_, kStop))
+            setRunStatus(run_texts::stopping(activeCount));
+        else if (text::contains(runStatus_, kThread))
+            setRunStatus(run_texts::starting(2 * activeCount));
+    }
+    // While the search start is still starting sources, a source that
+    // finished at once must not end the run for the others.
+    if (activeCount == 0 && !starting_) {
+        setRunStatus(run_texts::finished(keywordBox_));
+        if (searching_) {
+            searching_ = false;
+            if (observer_) observer_->searchingChanged(false);
+        }
+    }
+}
+
+void RunControl::createWorker(int s, const WorkRow& row) {
+    SourceState& state = states_[s];
+    state.stepInFlight = true;
+    WorkItem item{row.url, row.key};
+    pool_.submit([this, s, item = std::move(item), alive = alive_] {
+        SourceState& st = states_[s];
+        StepEnvironment env{*st.http,
+                            running_,
+                            research_,
+                            sites_.websearch,
+                            *st.intake,
+                            [this](std::chrono::milliseconds wait) {
+                                return pauseUnlessStopped(wait);
+                            }};
+        StepOutcome outcome = runWorkerStep(*st.source, st.form, item, env);
+        if (closing_.load()) return;
+        // The step's one signal: its dispatch runs on the main thread.
+        main_.post([this, s, outcome, alive] {
+            if (!*alive) return;
+            states_[s].stepInFlight = false;
+            ++stepsFinished_;
+            if (observer_) observer_->stepFinished(s, outcome);
+            dispatch(s);
+        });
+    });
+}
+
+}  // namespace velmora

@@ -1,0 +1,153 @@
+#pragma once
+// Control of a search run: the search start, one dispatcher per source that
+// drives its chain of worker steps, the completion check with its run-status
+// texts, and the stop command. Everything here runs on the main thread; the
+// worker steps run on pool threads and come back through the executor.
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/engine/company_list.h"
+#include "app/engine/search_inputs.h"
+#include "platform/executor.h"
+#include "platform/http_client.h"
+#include "platform/site_config.h"
+#include "platform/thread_pool.h"
+#include "sources/framework/source.h"
+#include "sources/framework/worker_step.h"
+
+namespace velmora {
+
+inline constexpr int kSourceCount = 7;
+
+class RunObserver {
+public:
+    virtual ~RunObserver() = default;
+    // The run status field's new text (GBK).
+    virtual void runStatusChanged(const std::string& gbkText) { (void)gbkText; }
+    // True at the search start (search disabled, stop enabled, boxes disabled),
+    // false when the last source has finished.
+    virtual void searchingChanged(bool searching) { (void)searching; }
+    // A worker step of `source` has ended (before its dispatch runs).
+    virtual void stepFinished(int source, const StepOutcome& outcome) {
+        (void)source, (void)outcome;
+    }
+};
+
+// Source objects by number (index 1..7; index 0 unused, null = not available).
+using SourceSet = std::array<std::unique_ptr<Source>, kSourceCount + 1>;
+using HttpClientFactory = std::function<std::unique_ptr<HttpClient>(int source)>;
+
+class RunControl {
+public:
+    RunControl(Executor& mainThread, CompanyList& list, SiteConfig sites, SourceSet sources,
+               HttpClientFactory clients = {});
+    // Stops the run, aborts every transfer and waits for the workers.
+    ~RunControl();
+    RunControl(const RunControl&) = delete;
+    RunControl& operator=(const RunControl&) = delete;
+
+    void setObserver(RunObserver* observer) { observer_ = observer; }
+    // Step 3 of the search start: store the province index and update the
+    // keyword history (the window's settings file), given the box texts.
+    using SearchStartHook = std::function<void(const std::string& keywordBox,
+                                               const std::string& provinceBox)>;
+    void setSearchStartHook(SearchStartHook hook) { startHook_ = std::move(hook); }
+
+    // The "再搜索设定" option (on at start-up); read by the worker steps.
+    void setResearch(bool on) { research_.store(on); }
+    bool research() const { return research_.load(); }
+
+    // The search command: the input check, then the search start of sources
+    // 7 and 2. Returns the input problem (None when the run started).
+    InputProblem searchCommand(const std::string& keywordBox, const std::string& provinceBox);
+
+    // The search start for the given sources (each of 2 and 7 started as the
+    // search command starts it). Returns false, starting nothing, when a run
+    // is still under way or a listed source is not available.
+    bool searchStart(const std::string& keywordBox, const std::string& provinceBox,
+                     const std::vector<int>& sources = {7, 2});
+
+    // Starts one source from a prepared listing row 1 (the sources that the
+    // search command does not start; tests).
+    bool startSource(int source, const WorkRow& firstListingRow);
+
+    // The stop command: clears the running flag and aborts transfers in flight.
+    void stop();
+
+    // A source's dispatcher (public for the search start and the tests).
+    void dispatch(int source);
+
+    bool searching() const;
+    bool runningFlag() const { return running_.load(); }
+    bool active(int source) const { return states_[source].active; }
+    const std::string& runStatus() const { return runStatus_; }
+    const SearchInputs& inputs() const { return inputs_; }
+    std::string keywordBox() const { return keywordBox_; }
+    WorkForm& form(int source) { return states_[source].form; }
+    const Source* source(int source) const { return states_[source].source.get(); }
+    long long stepsFinished() const { return stepsFinished_; }
+    const SiteConfig& sites() const { return sites_; }
+
+private:
+    struct SourceState;
+    class SourceIntake;
+
+    void dispatchRecordSlot(int s);
+    void dispatchPortal(int s);
+    void dispatchYellowPages(int s);
+    void finishSource(int s);
+    void completionCheck();
+    void createWorker(int s, const WorkRow& row);
+    void setRunStatus(std::string text);
+    bool pauseUnlessStopped(std::chrono::milliseconds wait);
+    // Runs `task` on the main thread and waits; false when shutting down.
+    bool callOnMain(std::function<void()> task);
+
+    Executor& main_;
+    CompanyList& list_;
+    SiteConfig sites_;
+    RunObserver* observer_ = nullptr;
+    SearchStartHook startHook_;
+
+    struct SourceState {
+        std::unique_ptr<Source> source;
+        std::unique_ptr<HttpClient> http;
+        std::unique_ptr<IntakeContext> intake;
+        WorkForm form;
+        bool active = false;
+        bool stepInFlight = false;
+    };
+    std::array<SourceState, kSourceCount + 1> states_;
+
+    std::atomic<bool> running_{false};
+    std::atomic<bool> research_{true};
+    std::atomic<bool> closing_{false};
+    std::string runStatus_;
+    std::string keywordBox_;
+    SearchInputs inputs_;
+    bool searching_ = false;
+    bool starting_ = false;
+    long long stepsFinished_ = 0;
+
+    std::mutex pauseMutex_;
+    std::condition_variable pauseWake_;
+
+    // Tasks posted to the main thread check this before touching the object.
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+    ThreadPool pool_{kSourceCount};
+};
+
+// Run-status texts (GBK).
+namespace run_texts {
+std::string starting(int marks);   // "开始线程" + marks ">"
+std::string stopping(int marks);   // "正在停止" + marks "<"
+std::string finished(const std::string& keywordBox);  // "搜索完毕:" + keyword
+}  // namespace run_texts
+
+}  // namespace velmora

@@ -1,0 +1,16 @@
+# One INTERFACE target carries the language standard and warning flags for every target.
+add_library(velmora_flags INTERFACE)
+target_compile_features(velmora_flags INTERFACE cxx_std_20)
+target_compile_options(velmora_flags INTERFACE -Wall -Wextra)
+
+option(VELMORA_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(VELMORA_SANITIZE)
+  target_compile_options(velmora_flags INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(velmora_flags INTERFACE -fsanitize=address,undefined)
+endif()
+
+option(VELMORA_WERROR "Treat warnings as errors" OFF)
+if(VELMORA_WERROR)
+  target_compile_options(velmora_flags INTERFACE -Werror)
+endif()

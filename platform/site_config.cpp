@@ -1,0 +1,70 @@
+#include "platform/site_config.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/ini_file.h"
+
+namespace velmora {
+namespace {
+
+struct AddressKey {
+    const char* key;
+    std::string SiteConfig::*field;
+};
+
+constexpr AddressKey kAddressKeys[] = {
+    {"regional", &SiteConfig::regional},
+    {"alibaba", &SiteConfig::alibaba},
+    {"websearch", &SiteConfig::websearch},
+    {"portal", &SiteConfig::portal},
+    {"scriptdirectory", &SiteConfig::scriptDirectory},
+    {"detaildirectory", &SiteConfig::detailDirectory},
+    {"yellowpages", &SiteConfig::yellowPages},
+    {"yellowpagesbase", &SiteConfig::yellowPagesBase},
+    {"publisher", &SiteConfig::publisher},
+    {"publisherhome", &SiteConfig::publisherHome},
+    {"probe", &SiteConfig::probe},
+};
+
+std::string dropTrailingSlash(std::string s) {
+    while (!s.empty() && s.back() == '/') s.pop_back();
+    return s;
+}
+
+}  // namespace
+
+SiteConfig SiteConfig::load(const std::string& path) {
+    SiteConfig config;
+    IniFile ini(path);
+    for (const auto& [key, field] : kAddressKeys) {
+        std::string value = ini.read("sites", key, config.*field);
+        // The home page and the probe are opened as given; the others get paths appended.
+        bool appendsPaths = field != &SiteConfig::publisherHome && field != &SiteConfig::probe;
+        config.*field = appendsPaths ? dropTrailingSlash(value) : value;
+    }
+    long connect = ini.readInt("http", "connect_timeout_s", 15);
+    long stall = ini.readInt("http", "stall_timeout_s", 30);
+    long maxMb = ini.readInt("http", "max_page_mb", 16);
+    if (connect > 0) config.http.connectTimeout = std::chrono::seconds(connect);
+    if (stall > 0) config.http.stallTimeout = std::chrono::seconds(stall);
+    if (maxMb > 0 && maxMb <= 4096) config.http.maxBodyBytes = static_cast<size_t>(maxMb) << 20;
+    return config;
+}
+
+bool SiteConfig::save(const std::string& path) const {
+    std::ostringstream out;
+    out << "; Addresses of the sites Velmora harvests.\r\n[sites]\r\n";
+    for (const auto& [key, field] : kAddressKeys) out << key << "=" << this->*field << "\r\n";
+    out << "\r\n[http]\r\n";
+    out << "connect_timeout_s="
+        << std::chrono::duration_cast<std::chrono::seconds>(http.connectTimeout).count() << "\r\n";
+    out << "stall_timeout_s="
+        << std::chrono::duration_cast<std::chrono::seconds>(http.stallTimeout).count() << "\r\n";
+    out << "max_page_mb=" << (http.maxBodyBytes >> 20) << "\r\n";
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << out.str();
+    return static_cast<bool>(file.flush());
+}
+
+}  // namespace velmora

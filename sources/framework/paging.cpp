@@ -1,0 +1,56 @@
+#include "sources/framework/paging.h"
+
+#include "platform/gbk.h"
+#include "sources/framework/markers.h"
+#include "sources/framework/text_scan.h"
+
+namespace velmora {
+
+namespace markers {
+const std::string& nextPageLink() {
+    static const std::string k = gbk::fromUtf8(">下一页<");
+    return k;
+}
+const std::string& nextPageText() {
+    static const std::string k = gbk::fromUtf8("下一页");
+    return k;
+}
+}  // namespace markers
+
+bool isNotFoundPage(std::string_view lowerPage) {
+    // The test reads the lower-cased page, so of its five texts only the three
+    // Chinese ones can match: "Error" and "Page Not Found" carry capitals that
+    // the page no longer has. That keeps ordinary pages whose scripts mention
+    // "onError" from being thrown away.
+    static const std::string kTexts[] = {gbk::fromUtf8("无法找到"), gbk::fromUtf8("未找到"),
+                                         gbk::fromUtf8("找不到")};
+    for (const auto& t : kTexts)
+        if (text::contains(lowerPage, t)) return true;
+    return false;
+}
+
+bool pageCheck(std::string& page) {
+    text::lowerAsciiInPlace(page);
+    return !isNotFoundPage(page);
+}
+
+bool hasNextPageNumber(std::string_view page, int knownPages) {
+    std::string probe = ">" + std::to_string(static_cast<long long>(knownPages) + 1) + "<";
+    return text::contains(page, probe);
+}
+
+bool hasNextPageLink(std::string_view page) { return text::contains(page, markers::nextPageLink()); }
+
+bool hasNextPageText(std::string_view page) { return text::contains(page, markers::nextPageText()); }
+
+void applyPaging(WorkForm& form, bool nextPageFound) {
+    form.knownPages = nextPageFound ? form.knownPages + 1 : 0;
+}
+
+void addDetailRow(WorkForm& form, const WorkKey& listingKey, std::string url) {
+    ++form.detailCount;
+    form.detail.write(form.detailCount, "N", std::move(url),
+                      WorkKey::make(listingKey.source, listingKey.index, form.detailCount));
+}
+
+}  // namespace velmora

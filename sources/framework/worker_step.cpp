@@ -1,0 +1,99 @@
+#include "sources/framework/worker_step.h"
+
+#include <algorithm>
+
+#include "platform/http_client.h"
+#include "sources/framework/email_lookup.h"
+#include "sources/framework/paging.h"
+#include "sources/framework/text_scan.h"
+
+namespace velmora {
+
+bool isRequestable(std::string_view url) {
+    return url.find("http://") != std::string_view::npos ||
+           url.find("https://") != std::string_view::npos;
+}
+
+std::chrono::milliseconds listingRetryPause(int retry) {
+    int shift = std::clamp(retry - 1, 0, 6);
+    return std::chrono::milliseconds(250 << shift);
+}
+
+namespace {
+
+class DiscardingIntake : public IntakeContext {
+public:
+    bool acceptName(const std::string&) override { return true; }
+    void lookupEmailIfWanted(RecordSlot&) override {}
+    void takeIn(const RecordSlot&) override {}
+};
+
+std::string fetchListing(const Source& source, WorkForm& form, const std::string& url,
+                         const WorkKey& key, HttpClient& http) {
+    ListingRequest request = source.listingRequest(url, key, form);
+    if (request.method == ListingRequest::Method::Post) return http.post(request.url, request.fields);
+    return http.get(request.url);
+}
+
+}  // namespace
+
+IntakeContext& discardingIntake() {
+    static DiscardingIntake intake;
+    return intake;
+}
+
+bool parseFetchedPage(const Source& source, WorkForm& form, const WorkKey& key, std::string& page,
+                      IntakeContext& intake) {
+    text::lowerAsciiInPlace(page);
+    if (source.appliesNotFoundTest() && isNotFoundPage(page)) return false;
+    if (key.isListing())
+        source.parseListing(page, form, key, intake);
+    else
+        source.parseDetail(page, form);
+    return true;
+}
+
+StepOutcome runWorkerStep(const Source& source, WorkForm& form, const WorkItem& item,
+                          StepEnvironment& env) {
+    StepOutcome outcome;
+    if (!isRequestable(item.url)) return outcome;
+    if (!source.allowsRequest(item.url, item.key, form)) return outcome;
+    try {
+        WorkKey key = WorkKey::parse(item.key);
+        std::string page;
+        if (key.isListing()) {
+            if (form.listingFailures > 0 && env.pause &&
+                !env.pause(listingRetryPause(form.listingFailures)))
+                return outcome;  // stopped while waiting to retry
+            outcome.requested = true;
+            try {
+                page = fetchListing(source, form, item.url, key, env.http);
+            } catch (const std::exception&) {
+                ++form.listingFailures;
+                throw;
+            }
+            form.listingFailures = 0;
+        } else {
+            outcome.requested = true;
+            page = env.http.get(item.url);
+        }
+        text::lowerAsciiInPlace(page);
+        if (source.appliesNotFoundTest() && isNotFoundPage(page)) return outcome;
+        if (source.parsesOnlyWhileRunning() && !env.running.load()) return outcome;
+        outcome.parsed = true;
+        if (key.isListing()) {
+            source.parseListing(page, form, key, env.intake);
+        } else {
+            source.parseDetail(page, form);
+            const RecordSlot& slot = form.slot;
+            if (source.hasEmailLookup() && env.research.load() && !slot[Field::Name].empty() &&
+                slot[Field::Email].empty())
+                lookupEmail(env.http, env.websearchBase, form.slot, form.mailHits);
+        }
+    } catch (const std::exception&) {
+        outcome.failed = true;
+    }
+    return outcome;
+}
+
+}  // namespace velmora

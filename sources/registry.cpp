@@ -1,0 +1,15 @@
+#include "sources/registry.h"
+
+#include "sources/alibaba/alibaba_source.h"
+#include "sources/regional/regional_source.h"
+
+namespace velmora {
+
+SourceSet makeSources(const SiteConfig& sites) {
+    SourceSet set;
+    set[2] = std::make_unique<AlibabaSource>();
+    set[7] = std::make_unique<RegionalSource>(sites.regional);
+    return set;
+}
+
+}  // namespace velmora
