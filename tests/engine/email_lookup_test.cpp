@@ -1,0 +1,77 @@
+#include "sources/framework/email_lookup.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+TEST(EmailCandidate, TakesTheRunOfAddressBytesAroundTheFirstAt) {
+    EXPECT_EQ(emailCandidate("mail: sales@abc-trade.com.cn, x"), "sales@abc-trade.com.cn");
+    EXPECT_EQ(emailCandidate("no address here"), "");
+    // Only the first "@" of the page is examined.
+    EXPECT_EQ(emailCandidate("@ then a@b.com"), "@");
+}
+
+TEST(EmailCandidate, CapitalLettersEndTheRun) {
+    EXPECT_EQ(emailCandidate("Contact: JohnSmith@abc.com "), "mith@abc.com");
+    EXPECT_EQ(emailCandidate("x john@ABC.com"), "john@");
+}
+
+TEST(EmailCandidate, NeverTakesThePagesLastByte) {
+    EXPECT_EQ(emailCandidate("a@b.com"), "a@b.co");
+}
+
+TEST(EmailCandidate, StripsDashesThenUnderscoresAtBothEnds) {
+    EXPECT_EQ(emailCandidate(" --_info@abc.com_-- "), "info@abc.com");
+    EXPECT_EQ(emailCandidate(" __-info@abc.com-__ "), "-info@abc.com-");
+    EXPECT_EQ(emailCandidate(" -_-info@abc.com "), "-info@abc.com");
+}
+
+TEST(EmailAcceptance, JudgesPositionLengthAndContent) {
+    EXPECT_TRUE(isAcceptableEmail("sales@abc.com"));
+    EXPECT_FALSE(isAcceptableEmail("@abc.com"));             // "@" at position 1
+    EXPECT_FALSE(isAcceptableEmail("a@b.c"));                // "@" not before length - 4
+    EXPECT_TRUE(isAcceptableEmail("a@bc.cn"));
+    EXPECT_FALSE(isAcceptableEmail("abc@.example.com"));     // "@."
+    EXPECT_FALSE(isAcceptableEmail("abc@index.htm"));        // "htm"
+    EXPECT_FALSE(isAcceptableEmail(".abc@example"));         // first "." at position 1
+    EXPECT_FALSE(isAcceptableEmail("abc@example"));          // no "."
+    EXPECT_FALSE(isAcceptableEmail("abc@example."));         // "." at the last position
+    std::string local29(29, 'a');
+    EXPECT_FALSE(isAcceptableEmail(local29 + "@abc.com"));   // "@" at position 30
+    std::string local28(28, 'a');
+    EXPECT_TRUE(isAcceptableEmail(local28 + "@abc.com"));    // "@" at position 29
+    EXPECT_FALSE(isAcceptableEmail("a@" + std::string(36, 'b') + ".com"));  // too long behind "@"
+    EXPECT_TRUE(isAcceptableEmail("a@" + std::string(35, 'b') + ".com"));
+}
+
+TEST(SearchHits, TakesTheAddressBetweenHrefAndTarget) {
+    std::string page =
+        "<html><p class=\"r\"><a href=\"http://a.example/1\" target=_blank>one</a>"
+        "<p class=\"r\"><a href=\"http://b.example/2\" target=_blank>two</a></html>";
+    auto hits = extractSearchHits(page);
+    ASSERT_EQ(hits.size(), 2u);
+    EXPECT_EQ(hits[0], "http://a.example/1");
+    EXPECT_EQ(hits[1], "http://b.example/2");
+}
+
+TEST(SearchHits, AMissingEndMarkerGivesAnEmptyHitAndTheLoopEnds) {
+    std::string page = "<p class=x><a href=\"http://a.example/1\">one</a> and more";
+    auto hits = extractSearchHits(page);
+    ASSERT_EQ(hits.size(), 1u);
+    EXPECT_EQ(hits[0], "");
+}
+
+TEST(SearchHits, StopsAfterTenHitsEvenOnHugePages) {
+    std::string page;
+    for (int i = 0; i < 100000; ++i) page += "<p class=x><a href=\"http://h/\" target=x>";
+    auto hits = extractSearchHits(page);
+    EXPECT_EQ(hits.size(), 10u);
+}
+
+TEST(SearchUrl, InsertsTheNameByteForByte) {
+    EXPECT_EQ(emailSearchUrl("http://s", "a b\xB1"), "http://s/baidu?word=\"a b\xB1\"+mail");
+}
+
+}  // namespace
+}  // namespace velmora
