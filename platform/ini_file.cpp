@@ -1,7 +1,5 @@
 #include "platform/ini_file.h"
 
-// Values are GBK bytes kept as they are: no wide-character conversion.
-#define SI_NO_CONVERSION
 #include <SimpleIni.h>
 
 #include <cerrno>

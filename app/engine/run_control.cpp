@@ -113,7 +113,11 @@ void RunControl::setRunStatus(std::string text) {
 InputProblem RunControl::searchCommand(const std::string& keywordBox,
                                        const std::string& provinceBox) {
     InputProblem problem = checkSearchInputs(keywordBox, provinceBox);
-    if (problem == InputProblem::None) searchStart(keywordBox, provinceBox);
+    if (problem != InputProblem::None) return problem;
+    std::vector<int> sources;
+    for (int s : {7, 2})
+        if (states_[s].source) sources.push_back(s);
+    searchStart(keywordBox, provinceBox, sources);
     return problem;
 }
 
@@ -358,7 +362,8 @@ void RunControl::createWorker(int s, const WorkRow& row) {
                             *st.intake,
                             [this](std::chrono::milliseconds wait) {
                                 return pauseUnlessStopped(wait);
-                            }};
+                            },
+                            retryPause_};
         StepOutcome outcome = runWorkerStep(*st.source, st.form, item, env);
         if (closing_.load()) return;
         // The step's one signal: its dispatch runs on the main thread.

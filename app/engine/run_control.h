@@ -61,6 +61,8 @@ public:
 
     // The "再搜索设定" option (on at start-up); read by the worker steps.
     void setResearch(bool on) { research_.store(on); }
+    // Base of the growing pause before a failed listing page is requested again.
+    void setRetryPause(std::chrono::milliseconds base) { retryPause_ = base; }
     bool research() const { return research_.load(); }
 
     // The search command: the input check, then the search start of sources
@@ -132,6 +134,7 @@ private:
     std::string keywordBox_;
     SearchInputs inputs_;
     bool searching_ = false;
+    std::chrono::milliseconds retryPause_{250};
     bool starting_ = false;
     long long stepsFinished_ = 0;
 

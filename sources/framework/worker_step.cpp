@@ -14,9 +14,9 @@ bool isRequestable(std::string_view url) {
            url.find("https://") != std::string_view::npos;
 }
 
-std::chrono::milliseconds listingRetryPause(int retry) {
+std::chrono::milliseconds listingRetryPause(int retry, std::chrono::milliseconds base) {
     int shift = std::clamp(retry - 1, 0, 6);
-    return std::chrono::milliseconds(250 << shift);
+    return base * (1 << shift);
 }
 
 namespace {
@@ -63,7 +63,7 @@ StepOutcome runWorkerStep(const Source& source, WorkForm& form, const WorkItem& 
         std::string page;
         if (key.isListing()) {
             if (form.listingFailures > 0 && env.pause &&
-                !env.pause(listingRetryPause(form.listingFailures)))
+                !env.pause(listingRetryPause(form.listingFailures, env.retryPause)))
                 return outcome;  // stopped while waiting to retry
             outcome.requested = true;
             try {

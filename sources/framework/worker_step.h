@@ -26,6 +26,7 @@ struct StepEnvironment {
     // Waits up to the given time; returns false early when the run is being
     // stopped. Used for the pause before retrying a failed listing page.
     std::function<bool(std::chrono::milliseconds)> pause;
+    std::chrono::milliseconds retryPause{250};
 };
 
 struct StepOutcome {
@@ -34,8 +35,9 @@ struct StepOutcome {
     bool parsed = false;         // a parser ran
 };
 
-// Pause before the n-th retry of a failed listing page (n >= 1).
-std::chrono::milliseconds listingRetryPause(int retry);
+// Pause before the n-th retry of a failed listing page (n >= 1): the base,
+// doubled for every further retry.
+std::chrono::milliseconds listingRetryPause(int retry, std::chrono::milliseconds base);
 inline constexpr int kMaxListingRetries = 5;
 
 // The step, with its one error guard; never throws.
