@@ -1,6 +1,7 @@
 #pragma once
 // The text format: one block of twelve GBK lines (CR LF) per list entry,
 // found again on import by its marker line "·[" + ID + "]".
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -17,8 +18,16 @@ namespace velmora::io {
 bool exportText(const CompanyList& list, const std::string& path,
                 const std::function<bool()>& withProfile, IoReporter& report);
 
-// Reads blocks and appends the entries through the same-name filter on the
-// main thread. Returns false on a file error.
-bool importText(CompanyList& list, const std::string& path, IoReporter& report);
+struct TextImportLimits {
+    // A longer line ends the import with a message: no list file has one, and
+    // memory for it is needed once more when it becomes a list entry.
+    size_t maxLineBytes = size_t{1} << 30;
+};
+
+// Reads blocks on the calling thread and appends the entries in file order
+// through the same-name filter on the main thread, a batch at a time.
+// Returns false on a file error (entries read before it stay in the list).
+bool importText(CompanyList& list, const std::string& path, IoReporter& report,
+                const TextImportLimits& limits = {});
 
 }  // namespace velmora::io
