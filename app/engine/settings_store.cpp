@@ -1,0 +1,113 @@
+#include "app/engine/settings_store.h"
+
+#include <SimpleIni.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+#include "app/engine/provinces.h"
+
+namespace velmora {
+namespace {
+
+constexpr const char* kHistorySection = "noterecord";
+constexpr const char* kProvinceSection = "province";
+constexpr const char* kFormatSection = "saveformat";
+constexpr const char* kNum = "num";
+constexpr const char* kFormatKey = "mat";
+
+long parseLong(const char* text, long fallback) {
+    if (!text || !*text) return fallback;
+    char* end = nullptr;
+    errno = 0;
+    long value = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0') return fallback;
+    return value;
+}
+
+}  // namespace
+
+std::vector<std::string> SettingsStore::readHistory(long num) const {
+    std::vector<std::string> entries;
+    if (num < 0) return entries;
+    num = std::min(num, kMaxHistory - 1);
+    // One parse for the whole history: reading key by key would parse the
+    // whole file once per entry.
+    CSimpleIniA ini(/*isUtf8=*/false, /*multiKey=*/false, /*multiLine=*/false);
+    ini.LoadFile(ini_.path().c_str());
+    entries.reserve(static_cast<size_t>(num) + 1);
+    for (long k = 0; k <= num; ++k) {
+        const char* value = ini.GetValue(kHistorySection, std::to_string(k).c_str(), "");
+        entries.emplace_back(value ? value : "");
+    }
+    return entries;
+}
+
+LoadedSettings SettingsStore::load() {
+    CSimpleIniA ini(false, false, false);
+    ini.LoadFile(ini_.path().c_str());
+    LoadedSettings s;
+    s.keywordBox = ini.GetValue(kHistorySection, "0", "");
+    long num = parseLong(ini.GetValue(kHistorySection, kNum, nullptr), 0);
+    history_ = readHistory(num);
+    s.history = history_;
+    s.saveFormat = ini.GetValue(kFormatSection, kFormatKey, "");
+    s.provinceIndex = parseLong(ini.GetValue(kProvinceSection, kNum, nullptr), 0);
+    const auto& entries = provinces::boxEntries();
+    if (s.provinceIndex >= 0 && static_cast<size_t>(s.provinceIndex) < entries.size())
+        s.provinceBox = entries[static_cast<size_t>(s.provinceIndex)];
+    return s;
+}
+
+long SettingsStore::storeProvince(long provinceIndex, const std::string& provinceBox) {
+    if (provinceBox.empty()) provinceIndex = 0;
+    ini_.write(kProvinceSection, kNum, std::to_string(provinceIndex));
+    return provinceIndex;
+}
+
+bool SettingsStore::updateHistory(const std::string& t) {
+    // A damaged "num" must not make us write millions of keys.
+    long n = std::min(ini_.readInt(kHistorySection, kNum, 0), kMaxHistory);
+    auto entry = [this](long k) -> const std::string& {
+        static const std::string kEmpty;
+        return static_cast<size_t>(k) < history_.size() ? history_[static_cast<size_t>(k)] : kEmpty;
+    };
+    long found = -1;
+    for (long k = 0; k <= n; ++k) {
+        if (entry(k) == t) {
+            found = k;
+            break;
+        }
+        // Entries beyond the history read as empty and t is never empty.
+        if (static_cast<size_t>(k) >= history_.size()) break;
+    }
+
+    bool ok = true;
+    long last = 0;
+    if (found >= 0) {
+        if (static_cast<size_t>(found) < history_.size()) history_.erase(history_.begin() + found);
+        last = found;
+    } else {
+        last = n < 0 ? 0 : n + 1;
+        ok = ini_.write(kHistorySection, kNum, std::to_string(last)) && ok;
+    }
+    history_.insert(history_.begin(), t);
+    for (long k = 0; k <= last; ++k)
+        ok = ini_.write(kHistorySection, std::to_string(k), entry(k)) && ok;
+    return ok;
+}
+
+bool SettingsStore::clearHistory() {
+    long n = std::min(ini_.readInt(kHistorySection, kNum, 0), kMaxHistory);
+    bool ok = true;
+    for (long k = 0; k <= n; ++k) ok = ini_.remove(kHistorySection, std::to_string(k)) && ok;
+    history_.clear();
+    return ini_.write(kHistorySection, kNum, "-1") && ok;
+}
+
+bool SettingsStore::storeSaveFormat(const std::string& format) {
+    return ini_.write(kFormatSection, kFormatKey, format);
+}
+
+}  // namespace velmora

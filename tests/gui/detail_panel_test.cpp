@@ -1,0 +1,200 @@
+// The detail panel and profile area: the boxes of the selected entry, their
+// tooltips, the profile's line breaks, and the website and e-mail clicks.
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTest>
+
+#include "app/engine/profile_breaks.h"
+#include "app/gui/detail_panel.h"
+#include "app/gui/status_fields.h"
+#include "gui_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+class DetailPanelTest : public WindowTest {
+  protected:
+    QLineEdit* box(const char* name) {
+        return window().findChild<QLineEdit*>(QString::fromLatin1(name));
+    }
+    QString memo() {
+        return window().findChild<QPlainTextEdit*>(QStringLiteral("MemoProfile"))->toPlainText();
+    }
+    void select(int row) {
+        window().listView()->selectRow(row);
+        settle();
+    }
+    void click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(5, 5)); }
+};
+
+const std::vector<std::string> kFirst = {"杭州甲电子有限公司",
+                                         "0571-88880000",
+                                         "王先生",
+                                         "李总",
+                                         "杭州市西湖区文三路1号",
+                                         "310000",
+                                         "sales@jia.cn",
+                                         "www.jia.cn",
+                                         "0571-88880001",
+                                         "本公司专业生产手机配件。"};
+const std::vector<std::string> kSecond = {
+    "宁波乙贸易公司", "0574-1234", "", "", "宁波市", "", "", "", "", ""};
+
+TEST_F(DetailPanelTest, StartsEmptyWithFixedTooltipsAndProfileHeading) {
+    openWindow();
+    EXPECT_EQ(memo(), QStringLiteral("公司简介："));
+    EXPECT_EQ(box("EditPostcode")->toolTip(), QStringLiteral("邮政编码"));
+    EXPECT_EQ(box("EditWebsite")->toolTip(), QStringLiteral("点击链接"));
+    EXPECT_EQ(box("EditEmail")->toolTip(), QStringLiteral("点击发信"));
+    for (const char* name : {"EditName", "EditAddress", "EditPostcode", "EditPhone", "EditFax",
+                             "EditContact", "EditManager", "EditWebsite", "EditEmail"}) {
+        EXPECT_TRUE(box(name)->isReadOnly()) << name;
+        EXPECT_TRUE(box(name)->text().isEmpty()) << name;
+    }
+    EXPECT_EQ(box("EditWebsite")->palette().color(QPalette::Base), QColor(227, 225, 221));
+    EXPECT_EQ(box("EditEmail")->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(window().detailPanel()->height(), 63);
+}
+
+TEST_F(DetailPanelTest, SelectionFillsBoxesIdAndTooltips) {
+    openWindow();
+    addEntries({kFirst, kSecond});
+    select(0);
+    EXPECT_EQ(statusText(gui::StatusFields::Id), QStringLiteral("1"));
+    EXPECT_EQ(box("EditName")->text(), QStringLiteral("杭州甲电子有限公司"));
+    EXPECT_EQ(box("EditPhone")->text(), QStringLiteral("0571-88880000"));
+    EXPECT_EQ(box("EditContact")->text(), QStringLiteral("王先生"));
+    EXPECT_EQ(box("EditManager")->text(), QStringLiteral("李总"));
+    EXPECT_EQ(box("EditAddress")->text(), QStringLiteral("杭州市西湖区文三路1号"));
+    EXPECT_EQ(box("EditPostcode")->text(), QStringLiteral("310000"));
+    EXPECT_EQ(box("EditEmail")->text(), QStringLiteral("sales@jia.cn"));
+    EXPECT_EQ(box("EditWebsite")->text(), QStringLiteral("www.jia.cn"));
+    EXPECT_EQ(box("EditFax")->text(), QStringLiteral("0571-88880001"));
+    EXPECT_EQ(memo(), QStringLiteral("本公司专业生产手机配件。"));
+    EXPECT_EQ(box("EditFax")->toolTip(), QStringLiteral("0571-88880001"));
+    EXPECT_EQ(box("EditName")->toolTip(), QStringLiteral("杭州甲电子有限公司"));
+    EXPECT_EQ(box("EditPostcode")->toolTip(), QStringLiteral("邮政编码"));
+
+    // An empty fax empties the box but keeps the old tooltip.
+    select(1);
+    EXPECT_EQ(statusText(gui::StatusFields::Id), QStringLiteral("2"));
+    EXPECT_EQ(box("EditFax")->text(), QString());
+    EXPECT_EQ(box("EditFax")->toolTip(), QStringLiteral("0571-88880001"));
+    EXPECT_EQ(box("EditContact")->toolTip(), QStringLiteral("王先生"));
+    EXPECT_EQ(box("EditName")->toolTip(), QStringLiteral("宁波乙贸易公司"));
+    EXPECT_EQ(box("EditWebsite")->toolTip(), QStringLiteral("点击链接"));
+    EXPECT_EQ(memo(), QString());
+}
+
+TEST_F(DetailPanelTest, LongProfileIsShownWithBreaksBetweenCharacters) {
+    openWindow();
+    std::string profile;
+    for (int i = 0; i < 125; ++i) profile += "简";  // 250 bytes
+    std::vector<std::string> row = kFirst;
+    row[9] = profile;
+    addEntries({row});
+    select(0);
+    QStringList lines = memo().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0].size(), 50);
+    EXPECT_EQ(lines[1].size(), 50);
+    EXPECT_EQ(lines[2].size(), 25);
+}
+
+TEST_F(DetailPanelTest, WebsiteClickOpensOnlyWebAddresses) {
+    openWindow();
+    auto row = [](const std::string& site, const std::string& mail) {
+        std::vector<std::string> r = kFirst;
+        r[7] = site;
+        r[6] = mail;
+        return r;
+    };
+    addEntries({row("  www.jia.cn/about  ", ""), row("HTTPS://shop.jia.cn/", ""),
+                row("javascript:alert(1)", ""), row("file:///etc/passwd", ""), row("", "")});
+    select(0);
+    click(box("EditWebsite"));
+    select(1);
+    click(box("EditWebsite"));
+    ASSERT_EQ(shell_.opened.size(), 2u);
+    EXPECT_EQ(shell_.opened[0], "http://www.jia.cn/about");
+    EXPECT_EQ(shell_.opened[1], "https://shop.jia.cn/");
+    select(2);
+    click(box("EditWebsite"));
+    EXPECT_EQ(statusText(gui::StatusFields::Text), QStringLiteral("只能打开http或https网址"));
+    select(3);
+    click(box("EditWebsite"));
+    select(4);
+    click(box("EditWebsite"));  // empty: nothing
+    EXPECT_EQ(shell_.opened.size(), 2u);
+}
+
+TEST_F(DetailPanelTest, EmailClickStartsAMailOnlyForPlainAddressesAndSelectsTheText) {
+    openWindow();
+    auto row = [](const std::string& mail) {
+        std::vector<std::string> r = kFirst;
+        r[6] = mail;
+        return r;
+    };
+    addEntries(
+        {row("  sales@jia.cn  "), row("a@b.cn?subject=x&body=y"), row("a@b.cn,c@d.cn"), row("")});
+    select(0);
+    click(box("EditEmail"));
+    ASSERT_EQ(shell_.opened.size(), 1u);
+    EXPECT_EQ(shell_.opened[0], "mailto:sales@jia.cn");
+    EXPECT_EQ(box("EditEmail")->selectedText(), QStringLiteral("  sales@jia.cn  "));
+    select(1);
+    click(box("EditEmail"));
+    select(2);
+    click(box("EditEmail"));
+    EXPECT_EQ(shell_.opened.size(), 1u);
+    EXPECT_EQ(statusText(gui::StatusFields::Text), QStringLiteral("不是有效的E-mail地址"));
+    select(3);
+    click(box("EditEmail"));
+    EXPECT_EQ(shell_.opened.size(), 1u);
+}
+
+TEST(ProfileBreaks, ShortProfileStaysAsItIs) {
+    std::string text = gbk::fromUtf8("短简介");
+    EXPECT_EQ(insertProfileBreaks(text), text);
+    EXPECT_EQ(insertProfileBreaks(std::string(101, 'a')), std::string(101, 'a'));
+}
+
+TEST(ProfileBreaks, AsciiBreaksEvery102Bytes) {
+    std::string text(204, 'a');
+    std::string out = insertProfileBreaks(text);
+    // Before position 102: 101 bytes, CR LF; position 204 of the changed text
+    // then comes 100 bytes behind the first break.
+    EXPECT_EQ(out, std::string(101, 'a') + "\r\n" + std::string(100, 'a') + "\r\n" + "aaa");
+}
+
+TEST(ProfileBreaks, NeverSplitsADoubleByteCharacter) {
+    std::string text;
+    for (int i = 0; i < 125; ++i) text += gbk::fromUtf8("简");  // 250 bytes
+    std::string out = insertProfileBreaks(text);
+    std::string expected =
+        text.substr(0, 100) + "\r\n" + text.substr(100, 100) + "\r\n" + text.substr(200);
+    EXPECT_EQ(out, expected);
+}
+
+TEST(ProfileBreaks, OddStartShiftsTheCharacterBoundaries) {
+    std::string text = "x";
+    for (int i = 0; i < 60; ++i) text += gbk::fromUtf8("简");  // 121 bytes
+    std::string out = insertProfileBreaks(text);
+    // Position 102 is the first byte of a character (1 + 2k + 1 = 102 → lead): break before it.
+    EXPECT_EQ(out, text.substr(0, 101) + "\r\n" + text.substr(101));
+}
+
+TEST(ProfileBreaks, LargeProfileIsBrokenInLinearTime) {
+    std::string text;
+    for (int i = 0; i < 500000; ++i) text += gbk::fromUtf8("简");  // 1 MB
+    std::string out = insertProfileBreaks(text);
+    EXPECT_EQ(out.size(), text.size() + 2 * (text.size() / 102));
+    std::string joined = out;
+    std::erase(joined, '\r');
+    std::erase(joined, '\n');
+    EXPECT_EQ(joined, text);
+}
+
+}  // namespace
+}  // namespace velmora::testing

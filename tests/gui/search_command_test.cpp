@@ -1,0 +1,212 @@
+// The search command from the window: the input checks, the search start's
+// settings step, the keys that start a search, and note.ini's contents.
+#include <QAction>
+#include <QKeyEvent>
+#include <QTest>
+
+#include <filesystem>
+
+#include "app/gui/input_boxes.h"
+#include "app/gui/status_fields.h"
+#include "gui_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using gui::StatusFields;
+
+class SearchCommandTest : public WindowTest {
+  protected:
+    // note.ini with its line ends as "\n" and one blank line between
+    // sections, however the INI writer spaces them.
+    std::string ini() const {
+        std::string text = noteIni();
+        std::erase(text, '\r');
+        for (size_t at; (at = text.find("\n\n\n")) != std::string::npos;) text.erase(at, 1);
+        return text;
+    }
+    void search() { window().commands().search->trigger(); }
+};
+
+TEST_F(SearchCommandTest, EmptyKeywordAndEmptyProvinceAsksForAKeyword) {
+    openWindow();
+    setKeyword({});
+    setProvince({});
+    search();
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].text, QStringLiteral("请输入关鍵词"));
+    EXPECT_FALSE(std::filesystem::exists(notePath()));
+    EXPECT_EQ(statusText(StatusFields::RunStatus), QString::fromUtf8("\u3000－Velmora－"));
+}
+
+TEST_F(SearchCommandTest, EmptyKeywordWithoutProvinceAsksForKeywordOrProvince) {
+    openWindow();
+    setKeyword({});
+    search();
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].text, QStringLiteral("请输入关鍵词或选择省份"));
+    EXPECT_FALSE(std::filesystem::exists(notePath()));
+}
+
+TEST_F(SearchCommandTest, AProvinceAloneStartsARunAndStoresOnlyTheProvince) {
+    auto& w = openWindow();
+    setKeyword({});
+    w.commands().provinceBox->setCurrentIndex(1);
+    emit w.commands().provinceBox->activated(1);  // picked from the list: 北京
+    search();
+    EXPECT_TRUE(dialogs_.messages.empty());
+    // With no site addresses both sources finish at once.
+    EXPECT_EQ(statusText(StatusFields::RunStatus), QStringLiteral("搜索完毕:"));
+    EXPECT_EQ(w.run().inputs().provinceCode, "110000");
+    EXPECT_EQ(ini(), "[province]\nnum=1\n");
+}
+
+TEST_F(SearchCommandTest, EnterInTheKeywordBoxAndF8StartTheSearch) {
+    auto& w = openWindow();
+    setKeyword(QStringLiteral("手机"));
+    QTest::keyClick(w.commands().keywordBox, Qt::Key_Return);
+    EXPECT_EQ(statusText(StatusFields::RunStatus), QStringLiteral("搜索完毕:手机"));
+    setKeyword(QStringLiteral("配件"));
+    QTest::keyClick(w.commands().provinceBox, Qt::Key_Enter);
+    EXPECT_EQ(statusText(StatusFields::RunStatus), QStringLiteral("搜索完毕:配件"));
+    setKeyword(QStringLiteral("电池"));
+    QTest::keyClick(&w, Qt::Key_F8);
+    EXPECT_EQ(statusText(StatusFields::RunStatus), QStringLiteral("搜索完毕:电池"));
+}
+
+TEST_F(SearchCommandTest, RunStatusTextsOfASearchStartAreShownInOrder) {
+    auto& w = openWindow();
+    QStringList shown;
+    QObject::connect(&w, &gui::MainWindow::runStatusShown,
+                     [&](const QString& text) { shown << text; });
+    std::vector<bool> searching;
+    QObject::connect(&w, &gui::MainWindow::searchStateChanged,
+                     [&](bool on) { searching.push_back(on); });
+    setKeyword(QStringLiteral(" 手机 配件 "));
+    search();
+    ASSERT_FALSE(shown.isEmpty());
+    EXPECT_EQ(shown.first(), QStringLiteral("开始线程>>>>>>>>>>>>"));
+    EXPECT_EQ(shown.last(), QStringLiteral("搜索完毕: 手机 配件 "));
+    EXPECT_EQ(searching, (std::vector<bool>{true, false}));
+    EXPECT_EQ(w.run().inputs().keyword, gbk::fromUtf8("手机+配件"));
+    EXPECT_TRUE(w.commands().search->isEnabled());
+    EXPECT_FALSE(w.commands().stop->isEnabled());
+}
+
+TEST_F(SearchCommandTest, NoteIniAfterFirstStartSearchesRepeatAndClear) {
+    auto& w = openWindow();
+    // First start without a file: an empty box whose list holds one empty entry.
+    EXPECT_EQ(w.commands().keywordBox->currentText(), QString());
+    EXPECT_EQ(w.commands().keywordBox->count(), 1);
+
+    setKeyword(QStringLiteral("手机"));
+    search();
+    EXPECT_EQ(ini(),
+              "[province]\nnum=0\n\n[noterecord]\nnum=1\n0=" + gbk::fromUtf8("手机") + "\n1=\n");
+    setKeyword(QStringLiteral("配件"));
+    search();
+    setKeyword(QStringLiteral("电池"));
+    search();
+    setKeyword(QStringLiteral("充电器"));
+    search();
+    // History now: 充电器 电池 配件 手机 "" (num 4). 手机 is at position 3.
+    setKeyword(QStringLiteral("手机"));
+    search();
+    SettingsStore check(notePath());
+    LoadedSettings loaded = check.load();
+    std::vector<std::string> expected = {gbk::fromUtf8("手机"), gbk::fromUtf8("充电器"),
+                                         gbk::fromUtf8("电池"), gbk::fromUtf8("配件"), ""};
+    EXPECT_EQ(loaded.history, expected);
+    EXPECT_NE(ini().find("num=4"), std::string::npos);
+    QStringList items;
+    for (int i = 0; i < w.commands().keywordBox->count(); ++i)
+        items << w.commands().keywordBox->itemText(i);
+    EXPECT_EQ(items, (QStringList{"手机", "充电器", "电池", "配件", ""}));
+    EXPECT_EQ(w.commands().keywordBox->currentText(), QStringLiteral("手机"));
+
+    // The clear command asks first; No keeps everything.
+    dialogs_.answers = {false};
+    w.commands().clearKeywords->trigger();
+    ASSERT_EQ(dialogs_.questions.size(), 1u);
+    EXPECT_EQ(dialogs_.questions[0].text, QStringLiteral("确认清除关键词记录吗？"));
+    EXPECT_EQ(w.commands().keywordBox->count(), 5);
+
+    dialogs_.answers = {true};
+    w.commands().clearKeywords->trigger();
+    EXPECT_EQ(w.commands().keywordBox->count(), 0);
+    EXPECT_EQ(w.commands().keywordBox->currentText(), QString());
+    EXPECT_EQ(ini(), "[province]\nnum=0\n\n[noterecord]\nnum=-1\n");
+
+    // After a restart the box and its list are empty; the next search writes num=0.
+    closeWindow();
+    auto& again = openWindow();
+    EXPECT_EQ(again.commands().keywordBox->count(), 0);
+    setKeyword(QStringLiteral("手机"));
+    again.commands().search->trigger();
+    EXPECT_EQ(ini(), "[province]\nnum=0\n\n[noterecord]\nnum=0\n0=" + gbk::fromUtf8("手机") + "\n");
+}
+
+TEST_F(SearchCommandTest, ProvinceIndexIsStoredAndRestored) {
+    auto& w = openWindow();
+    auto* box = w.commands().provinceBox;
+    box->setCurrentIndex(9);  // 浙江
+    emit box->activated(9);
+    setKeyword(QStringLiteral("手机"));
+    search();
+    EXPECT_NE(ini().find("[province]\nnum=9\n"), std::string::npos);
+    closeWindow();
+    auto& again = openWindow();
+    EXPECT_EQ(again.commands().provinceBox->currentText(), QStringLiteral("浙江"));
+    EXPECT_EQ(again.commands().keywordBox->currentText(), QStringLiteral("手机"));
+
+    // Emptied with Backspace: stored as 0, searched as all of China.
+    QTest::keyClick(again.commands().provinceBox, Qt::Key_Backspace);
+    EXPECT_EQ(again.commands().provinceBox->currentText(), QString());
+    again.commands().search->trigger();
+    EXPECT_NE(ini().find("[province]\nnum=0\n"), std::string::npos);
+    EXPECT_EQ(again.run().inputs().provinceCode, "000000");
+}
+
+TEST_F(SearchCommandTest, AnIndexThatNamesNoProvinceGivesAnEmptyBox) {
+    writeFile(notePath(), "[province]\r\nnum=77\r\n");
+    auto& w = openWindow();
+    EXPECT_EQ(w.commands().provinceBox->currentText(), QString());
+}
+
+TEST_F(SearchCommandTest, ProvinceBoxRefusesTypedKeys) {
+    auto& w = openWindow();
+    auto* box = w.commands().provinceBox;
+    QTest::keyClick(box, Qt::Key_A);
+    QTest::keyClicks(box, QStringLiteral("x"));
+    EXPECT_EQ(box->currentText(), QStringLiteral("(省份)"));
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[0].text,
+              QStringLiteral("不能输入！空和“(省份)”字样时为所有省份。"));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);  // no pasting either
+    EXPECT_EQ(box->currentText(), QStringLiteral("(省份)"));
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->currentText(), QString());
+    // Picking with the arrow keys sets the province index.
+    box->setCurrentIndex(3);
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_EQ(box->currentText(), QStringLiteral("重庆"));
+    EXPECT_EQ(box->provinceIndex(), 4);
+}
+
+TEST_F(SearchCommandTest, BoxesAndCommandsAreSwitchedWhileARunIsUnderWay) {
+    auto& w = openWindow();
+    std::vector<std::array<bool, 4>> states;
+    QObject::connect(&w, &gui::MainWindow::searchStateChanged, [&](bool) {
+        const auto& c = w.commands();
+        states.push_back({c.search->isEnabled(), c.stop->isEnabled(), c.keywordBox->isEnabled(),
+                          c.provinceBox->isEnabled()});
+    });
+    setKeyword(QStringLiteral("手机"));
+    search();
+    ASSERT_EQ(states.size(), 2u);
+    EXPECT_EQ(states[0], (std::array<bool, 4>{false, true, false, false}));
+    EXPECT_EQ(states[1], (std::array<bool, 4>{true, false, true, true}));
+}
+
+}  // namespace
+}  // namespace velmora::testing

@@ -1,0 +1,177 @@
+// The main window as it starts: caption, size, menus, tool bar, status bar,
+// initial states, tool-button hints and the option switches.
+#include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTableView>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/gui/banner.h"
+#include "app/gui/input_boxes.h"
+#include "app/gui/status_fields.h"
+#include "gui_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using gui::StatusFields;
+
+class MainWindowTest : public WindowTest {};
+
+QStringList menuTexts(QMenu* menu) {
+    QStringList texts;
+    for (QAction* a : menu->actions())
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return texts;
+}
+
+TEST_F(MainWindowTest, StartsWithCaptionSizeAndStatusFields) {
+    auto& w = openWindow();
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Velmora"));
+    EXPECT_EQ(w.size(), QSize(715, 506));
+    auto* bar = w.findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(statusText(StatusFields::Text), QString());
+    EXPECT_EQ(statusText(StatusFields::IdLabel), QStringLiteral("当前企业的ID:"));
+    EXPECT_EQ(statusText(StatusFields::Id), QStringLiteral("0"));
+    EXPECT_EQ(statusText(StatusFields::CountLabel), QStringLiteral("企业数量:"));
+    EXPECT_EQ(statusText(StatusFields::Count), QStringLiteral("0"));
+    EXPECT_EQ(statusText(StatusFields::RunStatus), QString::fromUtf8("\u3000－Velmora－"));
+    const int widths[] = {180, 85, 70, 62, 70};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("StatusField%1").arg(i))->width(), widths[i]);
+    EXPECT_GE(w.findChild<QLabel*>(QStringLiteral("StatusField5"))->width(), 50);
+}
+
+TEST_F(MainWindowTest, MenusCarryTheCommandsInOrder) {
+    auto& w = openWindow();
+    QList<QAction*> top = w.menuBar()->actions();
+    ASSERT_EQ(top.size(), 4);
+    EXPECT_EQ(top[0]->text(), QStringLiteral("文件 (&F)"));
+    EXPECT_EQ(top[1]->text(), QStringLiteral("操作 (&O)"));
+    EXPECT_EQ(top[2]->text(), QStringLiteral("设置 (&S)"));
+    EXPECT_EQ(top[3]->text(), QStringLiteral("帮助 (&H)"));
+    EXPECT_EQ(menuTexts(top[0]->menu()), (QStringList{"打开 (&O)", "保存 (&S)", "-", "退出 (&Q)"}));
+    EXPECT_EQ(menuTexts(top[1]->menu()), (QStringList{"搜索 (&S)", "停止 (&T)"}));
+    EXPECT_EQ(menuTexts(top[2]->menu()), (QStringList{"清空关键词 (&C)", "筛除同名企业 (&Z)",
+                                                      "再搜索设定", "-", "测试网络 (&T)"}));
+    EXPECT_EQ(menuTexts(top[3]->menu()), (QStringList{"帮助 (&H)", "关于 (&A)"}));
+}
+
+TEST_F(MainWindowTest, ShortcutsAndInitialStates) {
+    auto& w = openWindow();
+    auto action = [&](const char* name) {
+        return w.findChild<QAction*>(QString::fromLatin1(name));
+    };
+    EXPECT_EQ(action("ActionSearch")->shortcut(), QKeySequence(Qt::Key_F8));
+    EXPECT_EQ(action("ActionStop")->shortcut(), QKeySequence(Qt::Key_F9));
+    EXPECT_EQ(action("ActionOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(action("ActionSave")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    EXPECT_EQ(action("ActionExit")->shortcut(), QKeySequence(QStringLiteral("Ctrl+F4")));
+    EXPECT_EQ(action("ActionNetworkTest")->shortcut(), QKeySequence(Qt::Key_F3));
+    EXPECT_EQ(action("ActionHelp")->shortcut(), QKeySequence(Qt::Key_F1));
+
+    EXPECT_TRUE(action("ActionSearch")->isEnabled());
+    EXPECT_FALSE(action("ActionStop")->isEnabled());
+    EXPECT_FALSE(action("ActionSave")->isEnabled());
+    EXPECT_TRUE(action("ActionOpen")->isEnabled());
+    EXPECT_TRUE(action("N10")->isCheckable());
+    EXPECT_TRUE(action("N10")->isChecked());
+    EXPECT_FALSE(action("ActionSameNameFilter")->isChecked());
+    EXPECT_TRUE(w.findChild<QComboBox*>(QStringLiteral("ComboBox1"))->isEnabled());
+    EXPECT_TRUE(w.findChild<QComboBox*>(QStringLiteral("ComboBox2"))->isEnabled());
+    EXPECT_EQ(w.findChild<QComboBox*>(QStringLiteral("ComboBox2"))->currentText(),
+              QStringLiteral("(省份)"));
+}
+
+TEST_F(MainWindowTest, ToolBarHoldsBoxesButtonsAndBannerInOrder) {
+    auto& w = openWindow();
+    auto* bar = w.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    ASSERT_NE(bar, nullptr);
+    QStringList order;
+    for (QAction* a : bar->actions()) {
+        if (a->isSeparator()) {
+            order << QStringLiteral("|");
+            continue;
+        }
+        QWidget* widget = bar->widgetForAction(a);
+        order << (widget ? widget->objectName() : QString());
+    }
+    EXPECT_EQ(order, (QStringList{"KeywordLabel", "ComboBox1", "ComboBox2", "|", "ToolButtonSearch",
+                                  "ToolButtonStop", "|", "ToolButtonOpen", "ToolButtonSave", "|",
+                                  "ToolButtonHelp", "|", "BannerImage"}));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("KeywordLabel"))->text(),
+              QStringLiteral("关键词"));
+    const char* tips[][2] = {{"ToolButtonSearch", "搜索"},
+                             {"ToolButtonStop", "停止"},
+                             {"ToolButtonOpen", "打开"},
+                             {"ToolButtonSave", "保存"},
+                             {"ToolButtonHelp", "帮助"}};
+    for (auto& [name, tip] : tips)
+        EXPECT_EQ(w.findChild<QToolButton*>(QString::fromLatin1(name))->toolTip(),
+                  QString::fromUtf8(tip));
+    auto* banner = w.findChild<QLabel*>(QStringLiteral("BannerImage"));
+    EXPECT_EQ(banner->size(), QSize(162, 38));
+    EXPECT_EQ(banner->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(MainWindowTest, MovingOverAToolButtonShowsItsHintUntilSomethingElseWrites) {
+    auto& w = openWindow();
+    const char* hints[][2] = {{"ToolButtonSearch", " 开始搜索 (F8)"},
+                              {"ToolButtonStop", " 停止搜索 (F9)"},
+                              {"ToolButtonOpen", " 打开文件 (Ctrl+O)"},
+                              {"ToolButtonSave", " 保存文件 (Ctrl+S)"},
+                              {"ToolButtonHelp", " 帮助 (F1)"}};
+    for (auto& [name, hint] : hints) {
+        auto* button = w.findChild<QToolButton*>(QString::fromLatin1(name));
+        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button->mapToGlobal(QPointF(3, 3)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(button, &move);
+        EXPECT_EQ(statusText(StatusFields::Text), QString::fromUtf8(hint));
+    }
+    // Leaving the button keeps the text.
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(w.findChild<QToolButton*>(QStringLiteral("ToolButtonHelp")),
+                                &leave);
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral(" 帮助 (F1)"));
+}
+
+TEST_F(MainWindowTest, SameNameFilterAndResearchSwitchesReportTheirState) {
+    auto& w = openWindow();
+    auto* filter = w.findChild<QAction*>(QStringLiteral("ActionSameNameFilter"));
+    filter->trigger();
+    EXPECT_TRUE(w.list().sameNameFilter());
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("筛除同名称企业"));
+    filter->trigger();
+    EXPECT_FALSE(w.list().sameNameFilter());
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("不筛除同名称企业"));
+
+    auto* research = w.findChild<QAction*>(QStringLiteral("N10"));
+    research->trigger();
+    EXPECT_FALSE(w.run().research());
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("再搜索功能已取消"));
+    research->trigger();
+    EXPECT_TRUE(w.run().research());
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("已经选中再搜索功能"));
+}
+
+TEST_F(MainWindowTest, ChineseTextUsesACjkFont) {
+    auto& w = openWindow();
+    QStringList families = w.findChild<QTableView*>(QStringLiteral("ListView1"))->font().families();
+    ASSERT_FALSE(families.isEmpty());
+    EXPECT_TRUE(families.contains(QStringLiteral("SimSun")));
+    EXPECT_TRUE(families.contains(QStringLiteral("WenQuanYi Micro Hei")));
+    EXPECT_EQ(w.findChild<QTableView*>(QStringLiteral("ListView1"))->font().pixelSize(), 15);
+    // The font actually picked can draw Chinese.
+    QFontInfo info(w.font());
+    QFontMetrics metrics(w.font());
+    EXPECT_TRUE(metrics.inFont(QChar(0x4F01))) << info.family().toStdString();
+}
+
+}  // namespace
+}  // namespace velmora::testing
