@@ -12,7 +12,7 @@ packages=(
   libxlsxwriter-dev libminizip-dev zlib1g-dev libexpat1-dev libfreexl-dev
   libcpp-httplib-dev libcli11-dev nlohmann-json3-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-wqy-microhei xvfb xauth
+  fonts-wqy-microhei xvfb xauth python3
 )
 
 missing=()
