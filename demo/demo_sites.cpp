@@ -1,0 +1,148 @@
+#include "demo/demo_sites.h"
+
+#include <httplib.h>
+
+#include <atomic>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+#include "demo/company_catalog.h"
+#include "demo/expected_records.h"
+#include "demo/fault_response.h"
+#include "demo/page_layout_alibaba.h"
+#include "demo/page_layout_regional.h"
+#include "demo/request_router.h"
+#include "demo/spawning_task_queue.h"
+#include "demo/stop_signal.h"
+
+namespace velmora::demo {
+
+class DemoSites::Impl {
+  public:
+    explicit Impl(DemoOptions options)
+        : options_(std::move(options)), catalog_(options_.companies, options_.seed) {
+        if (options_.pageSize < 1) options_.pageSize = 1;
+        server_.new_task_queue = [] { return new SpawningTaskQueue; };
+        // One request per connection: no idle keep-alive connection can hold
+        // a stop up, and a client that was aborted leaves nothing behind.
+        server_.set_keep_alive_max_count(1);
+        server_.set_keep_alive_timeout(1);
+        server_.set_pre_routing_handler(
+            [this](const httplib::Request& req, httplib::Response& res) {
+                requests_.fetch_add(1);
+                router_->handle(req, res);
+                return httplib::Server::HandlerResponse::Handled;
+            });
+
+        if (options_.port == 0) {
+            port_ = server_.bind_to_any_port("127.0.0.1");
+        } else if (server_.bind_to_port("127.0.0.1", options_.port)) {
+            port_ = options_.port;
+        }
+        if (port_ <= 0)
+            throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(options_.port));
+        address_ = "http://127.0.0.1:" + std::to_string(port_);
+        router_ = std::make_unique<RequestRouter>(options_, catalog_, stop_, address_);
+
+        thread_ = std::thread([this] {
+            server_.listen_after_bind();
+            listenEnded_.store(true);
+        });
+        // stop() only reaches a server that is already running.
+        while (!server_.is_running() && !listenEnded_.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (listenEnded_.load()) {
+            thread_.join();
+            throw std::runtime_error("the demo server did not start on " + address_);
+        }
+    }
+
+    ~Impl() { stop(); }
+
+    void stop() {
+        std::lock_guard lock(stopMutex_);
+        if (stopped_) return;
+        stopped_ = true;
+        stop_.stop();  // first: ends the waits of delayed and hanging answers
+        server_.stop();
+        if (thread_.joinable()) thread_.join();
+    }
+
+    std::vector<DemoCompany> expected(int source, const std::string& keyword,
+                                      const std::string& provinceCode) {
+        std::vector<DemoCompany> out;
+        if (source != 2 && source != 7) return out;
+        std::string code = normalizedProvinceCode(provinceCode.empty() ? "000000" : provinceCode);
+        auto set = catalog_.set(keyword, code);
+        for (int i = 0; i < set->perSource; ++i) {
+            const Company& c = set->pool[static_cast<std::size_t>(set->poolIndex(source, i))];
+            const Fault* fault = findFault(options_.faults, source, Fault::Detail, i + 1);
+            PageDamage damage = damageOf(fault);
+            if (source == 7)
+                out.push_back(regionalRecord(regionalServed(c, damage), address_, options_.seed));
+            else
+                out.push_back(alibabaRecord(alibabaServed(c, damage), damage));
+        }
+        return out;
+    }
+
+    DemoOptions options_;
+    CompanyCatalog catalog_;
+    StopSignal stop_;
+    httplib::Server server_;
+    std::unique_ptr<RequestRouter> router_;
+    std::thread thread_;
+    std::atomic<bool> listenEnded_{false};
+    std::atomic<long long> requests_{0};
+    int port_ = -1;
+    std::string address_;
+    std::mutex stopMutex_;
+    bool stopped_ = false;
+};
+
+DemoSites::DemoSites(DemoOptions options) : impl_(std::make_unique<Impl>(std::move(options))) {}
+
+DemoSites::~DemoSites() = default;
+
+int DemoSites::port() const {
+    return impl_->port_;
+}
+
+std::string DemoSites::address() const {
+    return impl_->address_;
+}
+
+SiteConfig DemoSites::siteConfig() const {
+    SiteConfig config;
+    config.regional = address();
+    config.alibaba = address();
+    config.websearch = address();
+    config.publisherHome.clear();
+    config.probe.clear();
+    return config;
+}
+
+std::vector<DemoCompany> DemoSites::expected(int source, const std::string& gbkKeyword,
+                                             const std::string& provinceCode) const {
+    return impl_->expected(source, gbkKeyword, provinceCode);
+}
+
+int DemoSites::pageCount(int source, const std::string&, const std::string&) const {
+    if (source != 2 && source != 7) return 0;
+    return velmora::demo::pageCount(impl_->options_.companies, impl_->options_.pageSize);
+}
+
+long long DemoSites::requestCount() const {
+    return impl_->requests_.load();
+}
+
+void DemoSites::stop() {
+    impl_->stop();
+}
+
+const DemoOptions& DemoSites::options() const {
+    return impl_->options_;
+}
+
+}  // namespace velmora::demo

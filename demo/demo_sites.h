@@ -1,0 +1,79 @@
+#pragma once
+// The demo sites: the regional company directory, the marketplace's company
+// search and the web search of the e-mail lookup, served in-process on
+// 127.0.0.1 with GBK pages laid out like the real sites' and carrying exactly
+// the markers the harvester reads. The data is deterministic (keyword,
+// province, seed), so a test knows every record a correct harvest yields;
+// fault switches make chosen requests misbehave.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "demo/fault.h"
+#include "platform/site_config.h"
+#include "sources/framework/record_slot.h"
+
+namespace velmora::demo {
+
+struct DemoOptions {
+    int companies = 60;  // per keyword and province, and per source
+    int pageSize = 10;   // companies per result page
+    std::uint32_t seed = 1;
+    std::vector<Fault> faults;
+    int port = 0;                            // 0: an ephemeral port
+    std::size_t pageBytes = 24 * 1024;       // listing and detail pages are padded to about this
+    std::size_t hugeBytes = 10u << 20;       // Fault::HugeNoMarkers
+    std::size_t oversizedBytes = 20u << 20;  // Fault::Oversized
+};
+
+// The ten record fields of a company (GBK) as the list gets them.
+using DemoCompany = RecordSlot;
+
+class DemoSites {
+  public:
+    // Starts serving at once; throws std::runtime_error when the port cannot be bound.
+    explicit DemoSites(DemoOptions options = {});
+    // stop(), then returns.
+    ~DemoSites();
+    DemoSites(const DemoSites&) = delete;
+    DemoSites& operator=(const DemoSites&) = delete;
+
+    int port() const;
+    std::string address() const;  // "http://127.0.0.1:PORT"
+
+    // regional, alibaba and websearch set to address(); every other address empty.
+    SiteConfig siteConfig() const;
+
+    // The companies of a source (2 or 7) for a search, in listing order, with
+    // exactly the fields a correct harvester produces (with the e-mail lookup
+    // on for source 7). `gbkKeyword` is the keyword as the search start
+    // prepares it (trimmed, first space as "+"); `provinceCode` six digits,
+    // or empty / "000000" for all of China.
+    //
+    // Faults that damage a detail page's bytes (InvalidGbk, TruncatedDoubleByte)
+    // are reflected, since the page still yields a record. Faults that make a
+    // request fail or return no page (Hang, Status500, Garbage, ...) are not:
+    // which companies a harvester then loses is its own affair.
+    std::vector<DemoCompany> expected(int source, const std::string& gbkKeyword,
+                                      const std::string& provinceCode) const;
+
+    // Result pages of a source (2 or 7) for a search.
+    int pageCount(int source, const std::string& gbkKeyword, const std::string& provinceCode) const;
+
+    // Requests received so far (any path, counted on arrival).
+    long long requestCount() const;
+
+    // Stops serving: releases hanging requests and returns once the server
+    // threads have ended. Idempotent.
+    void stop();
+
+    const DemoOptions& options() const;
+
+  private:
+    class Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace velmora::demo

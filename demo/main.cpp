@@ -1,0 +1,73 @@
+// velmora-sites: the demo sites as a program, for trying the harvester
+// against a local stand-in of the real sites.
+#include <CLI/CLI.hpp>
+
+#include <pthread.h>
+#include <csignal>
+#include <cstdio>
+#include <iostream>
+
+#include "demo/demo_sites.h"
+
+int main(int argc, char** argv) {
+    using velmora::demo::DemoOptions;
+    using velmora::demo::Fault;
+
+    CLI::App app{
+        "Velmora demo sites: the regional directory, the marketplace company search and "
+        "the web search, served on 127.0.0.1"};
+    DemoOptions options;
+    std::vector<std::string> faultTexts;
+    std::string sitesIni;
+    std::size_t pageKiB = options.pageBytes / 1024;
+    app.add_option("--port", options.port, "port to listen on (0: any free port)")
+        ->check(CLI::Range(0, 65535));
+    app.add_option("--companies", options.companies, "companies per keyword, province and site")
+        ->check(CLI::Range(0, 100000));
+    app.add_option("--page-size", options.pageSize, "companies per result page")
+        ->check(CLI::Range(1, 1000));
+    app.add_option("--seed", options.seed, "seed of the generated data");
+    app.add_option("--page-kib", pageKiB, "approximate size of listing and detail pages in KiB")
+        ->check(CLI::Range(1, 4096));
+    app.add_option("--fault", faultTexts,
+                   "fault switch SOURCE:STEP:WHICH:KIND[:MS], repeatable; e.g. 7:detail:3:hang, "
+                   "2:listing:*:500, 0:hit:all:delay:1500 (steps listing, detail, search, hit; "
+                   "kinds delay, hang, 500, drop, redirect, oversized, garbage, truncated, "
+                   "invalid-gbk, huge)");
+    app.add_option("--write-sites-ini", sitesIni, "write a sites.ini that points at these sites");
+    CLI11_PARSE(app, argc, argv);
+
+    options.pageBytes = pageKiB * 1024;
+    for (const std::string& text : faultTexts) {
+        Fault fault;
+        std::string error;
+        if (!velmora::demo::parseFault(text, fault, error)) {
+            std::cerr << "velmora-sites: --fault: " << error << "\n";
+            return 2;
+        }
+        options.faults.push_back(fault);
+    }
+
+    // Block the stop signals in every thread, so that only sigwait() sees them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    try {
+        velmora::demo::DemoSites sites(options);
+        if (!sitesIni.empty() && !sites.siteConfig().save(sitesIni)) {
+            std::cerr << "velmora-sites: cannot write " << sitesIni << "\n";
+            return 1;
+        }
+        std::cout << "listening on " << sites.address() << std::endl;
+        int received = 0;
+        sigwait(&signals, &received);
+        std::cerr << "velmora-sites: stopping (" << sites.requestCount() << " requests served)\n";
+    } catch (const std::exception& e) {
+        std::cerr << "velmora-sites: " << e.what() << "\n";
+        return 1;
+    }
+    return 0;
+}
