@@ -1,0 +1,187 @@
+// The command-line front end as other tools use it: arguments, exit statuses,
+// output formats.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "demo/demo_sites.h"
+#include "support/process.h"
+#include "support/test_support.h"
+
+#ifndef VELMORA_CLI
+#error "the CLI tests need the velmora-cli program"
+#endif
+
+namespace velmora {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::g;
+using testing::readFile;
+using testing::runProcess;
+using testing::TempDir;
+using testing::writeFile;
+
+class CliFixture : public ::testing::Test {
+protected:
+    void SetUp() override { sites.siteConfig().save(sitesIni()); }
+    std::string sitesIni() const { return dir.file("sites.ini"); }
+    testing::ProcessResult cli(std::vector<std::string> args) {
+        args.insert(args.begin(), VELMORA_CLI);
+        return runProcess(args);
+    }
+    std::vector<nlohmann::json> jsonLines(const std::string& path) {
+        std::vector<nlohmann::json> v;
+        std::istringstream in(readFile(path));
+        std::string line;
+        while (std::getline(in, line)) v.push_back(nlohmann::json::parse(line));
+        return v;
+    }
+
+    TempDir dir;
+    demo::DemoSites sites;
+};
+
+TEST_F(CliFixture, HarvestWritesJsonLinesInListOrder) {
+    std::string out = dir.file("list.jsonl");
+    auto r = cli({"harvest", "--keyword", "手机", "--province", "浙江", "--sites", sitesIni(),
+                  "--sources", "7", "--out", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto expected = sites.expected(7, g("手机"), "330000");
+    auto lines = jsonLines(out);
+    ASSERT_EQ(lines.size(), expected.size());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(lines[i]["id"], std::to_string(i + 1));
+        EXPECT_EQ(lines[i]["name"], gbk::toUtf8(expected[i][Field::Name]));
+        EXPECT_EQ(lines[i]["email"], gbk::toUtf8(expected[i][Field::Email]));
+        EXPECT_EQ(lines[i]["profile"], gbk::toUtf8(expected[i][Field::Profile]));
+        EXPECT_EQ(lines[i].size(), 11u);
+    }
+}
+
+TEST_F(CliFixture, HarvestTextFormatHasTheProfileOnlyWhenAsked) {
+    std::string plain = dir.file("plain.txt"), full = dir.file("full.txt");
+    ASSERT_EQ(cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--sources", "7",
+                   "--out", plain})
+                  .exitCode,
+              0);
+    ASSERT_EQ(cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--sources", "7",
+                   "--with-profile", "--out", full})
+                  .exitCode,
+              0);
+    std::string a = readFile(plain), b = readFile(full);
+    EXPECT_EQ(a.rfind("\xA1\xA4[1]\r\n", 0), 0u);
+    auto profile = sites.expected(7, g("手机"), "")[0][Field::Profile];
+    ASSERT_FALSE(profile.empty());
+    EXPECT_EQ(a.find(profile), std::string::npos);
+    EXPECT_NE(b.find(profile), std::string::npos);
+}
+
+TEST_F(CliFixture, CsvHasABomHeaderAndQuoting) {
+    std::string out = dir.file("list.csv");
+    auto r = cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--sources", "2",
+                  "--out", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string csv = readFile(out);
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFID,企业名称,电话,联系人,主管,企业地址,邮编,E-mail,网址,传真,简介\r\n", 0), 0u);
+}
+
+TEST_F(CliFixture, InputChecksGiveTheSearchCommandsMessages) {
+    std::string out = dir.file("x.txt");
+    auto r = cli({"harvest", "--keyword", "", "--sites", sitesIni(), "--out", out});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("请输入关鍵词或选择省份"), std::string::npos) << r.err;
+    r = cli({"harvest", "--keyword", "", "--province", "", "--sites", sitesIni(), "--out", out});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("请输入关鍵词"), std::string::npos);
+    r = cli({"harvest", "--keyword", "", "--province", "北京", "--sites", sitesIni(), "--out", out});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+}
+
+TEST_F(CliFixture, BadArgumentsAndFileErrors) {
+    std::string out = dir.file("x.txt");
+    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--province", "火星", "--out", out}).exitCode, 2);
+    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sources", "3", "--out", out}).exitCode, 2);
+    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--out", dir.file("x.pdf")}).exitCode, 2);
+    EXPECT_EQ(cli({"harvest", "--keyword", "k"}).exitCode, 2);
+    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sites", dir.file("none.ini"), "--out", out}).exitCode, 2);
+    EXPECT_EQ(cli({"frobnicate"}).exitCode, 2);
+    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sites", sitesIni(), "--out",
+                   dir.file("missing-folder/x.txt")})
+                  .exitCode,
+              1);
+    EXPECT_EQ(cli({"convert", dir.file("absent.txt"), out}).exitCode, 1);
+    EXPECT_EQ(cli({"--help"}).exitCode, 0);
+    auto help = cli({"harvest", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("--same-name-filter"), std::string::npos);
+}
+
+TEST_F(CliFixture, InterruptStopsTheRunAndStillWritesTheList) {
+    demo::DemoOptions options;
+    options.faults.push_back({7, demo::Fault::Detail, 3, demo::Fault::Hang, 0});
+    demo::DemoSites slow(options);
+    slow.siteConfig().save(dir.file("slow.ini"));
+    std::string out = dir.file("partial.jsonl");
+    auto begin = std::chrono::steady_clock::now();
+    auto r = testing::runProcessInterrupted({VELMORA_CLI, "harvest", "--keyword", "手机", "--sites",
+                                             dir.file("slow.ini"), "--sources", "7", "--out", out},
+                                            1500ms);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, 10s);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(jsonLines(out).size(), 2u);  // the two companies before the hanging one
+}
+
+TEST_F(CliFixture, ParsePrintsTheWorkFormAsJson) {
+    std::string page = "<a href=\"detail.asp?corpid=1\">x</a><a href=\"detail.asp?corpid=2\">y</a>" +
+                       g(">下一页<");
+    writeFile(dir.file("listing.html"), page);
+    auto r = cli({"parse", "--source", "7", "--step", "listing", "--known-pages", "3", "--sites",
+                  sitesIni(), dir.file("listing.html")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["known_pages"], 4);
+    EXPECT_EQ(j["next_page"], 1);
+    EXPECT_EQ(j["detail_count"], 2);
+    ASSERT_EQ(j["detail"].size(), 2u);
+    EXPECT_EQ(j["detail"][1][0], "N");
+    EXPECT_EQ(j["detail"][1][1], sites.address() + "/main/corp/detail.asp?corpid=2");
+    EXPECT_EQ(j["detail"][1][2], "7[0]2{0}");
+    EXPECT_EQ(j["slot"].size(), 10u);
+
+    writeFile(dir.file("detail.html"), "<tr><td>" + g("单位名称：") + "</td><td>ABC</td></tr>");
+    r = cli({"parse", "--source", "7", "--step", "detail", dir.file("detail.html")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["slot"]["name"], "abc");
+
+    // A not-found page leaves the work form as it was.
+    writeFile(dir.file("nf.html"), g("未找到") + "<a href=\"detail.asp?corpid=1\">");
+    r = cli({"parse", "--source", "7", "--step", "listing", "--known-pages", "2", dir.file("nf.html")});
+    j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["known_pages"], 2);
+    EXPECT_EQ(j["detail_count"], 0);
+
+    EXPECT_EQ(cli({"parse", "--source", "5", "--step", "listing", dir.file("nf.html")}).exitCode, 2);
+    EXPECT_EQ(cli({"parse", "--source", "7", "--step", "detail", "--key", "7[0]0{0}",
+                   dir.file("nf.html")})
+                  .exitCode,
+              2);
+}
+
+TEST_F(CliFixture, ConvertRoundTripsTextThroughWorkbook) {
+    std::string txt = dir.file("a.txt"), xlsx = dir.file("b.xlsx"), back = dir.file("c.txt");
+    ASSERT_EQ(cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--with-profile",
+                   "--out", txt})
+                  .exitCode,
+              0);
+    ASSERT_EQ(cli({"convert", txt, xlsx, "--with-profile"}).exitCode, 0);
+    ASSERT_EQ(cli({"convert", xlsx, back, "--with-profile"}).exitCode, 0);
+    EXPECT_EQ(readFile(back), readFile(txt));
+    auto r = cli({"convert", txt, dir.file("d.txt"), "--same-name-filter"});
+    EXPECT_EQ(r.exitCode, 0);
+}
+
+}  // namespace
+}  // namespace velmora
