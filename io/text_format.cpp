@@ -10,6 +10,7 @@
 
 #include "io/atomic_file.h"
 #include "io/entry_batch.h"
+#include "io/entry_feeder.h"
 #include "io/report_channel.h"
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
@@ -56,7 +57,7 @@ EntryBatch::Span idOf(std::string_view line, size_t lineOffset) {
 class TextImporter {
   public:
     TextImporter(CompanyList& list, ReportChannel& channel, const TextImportLimits& limits)
-        : list_(list), channel_(channel), limits_(limits) {}
+        : channel_(channel), limits_(limits), feeder_(list, channel) {}
 
     // Returns false with error() set.
     bool run(int fd);
@@ -72,10 +73,11 @@ class TextImporter {
     bool finishLine();
     bool flush(bool last);
 
-    CompanyList& list_;
+    EntryBatch& batch() { return feeder_.batch(); }
+
     ReportChannel& channel_;
     const TextImportLimits& limits_;
-    EntryBatch batch_;
+    EntryFeeder feeder_;
     std::string error_;
 
     // The slot rule: slots 1..11 of the group being read live in the batch's
@@ -87,12 +89,11 @@ class TextImporter {
     bool inLine_ = false;    // bytes of a physical line were seen
     bool skipping_ = false;  // after a lone CR: the rest up to LF is skipped
     size_t groupsRead_ = 0;
-    ProgressThrottle throttle_;
 };
 
 bool TextImporter::appendToLine(const char* from, const char* to) {
     size_t n = static_cast<size_t>(to - from);
-    std::string& bytes = batch_.bytes();
+    std::string& bytes = batch().bytes();
     if (bytes.size() - lineStart_ + n > limits_.maxLineBytes) {
         error_ = lineTooLongMessage();
         return false;
@@ -102,7 +103,7 @@ bool TextImporter::appendToLine(const char* from, const char* to) {
 }
 
 bool TextImporter::finishLine() {
-    std::string& bytes = batch_.bytes();
+    std::string& bytes = batch().bytes();
     size_t length = bytes.size() - lineStart_;
     std::string_view line(bytes.data() + lineStart_, length);
     inLine_ = false;
@@ -128,13 +129,13 @@ bool TextImporter::finishLine() {
             spans[0] =
                 idOf(std::string_view(bytes.data() + first.offset, first.length), first.offset);
             for (int c = 1; c < kColumns; ++c) spans[c] = slots_[c];
-            batch_.commit(spans);
+            batch().commit(spans);
             groupStart_ = bytes.size();
         } else {
             bytes.resize(groupStart_);
         }
         lineStart_ = groupStart_;
-        if (batch_.entries() >= kBatchEntries || groupStart_ >= kBatchBytes) return flush(false);
+        if (batch().entries() >= kBatchEntries || groupStart_ >= kBatchBytes) return flush(false);
         return true;
     }
     lineStart_ = bytes.size();
@@ -142,27 +143,18 @@ bool TextImporter::finishLine() {
 }
 
 bool TextImporter::flush(bool last) {
-    if (batch_.entries() == 0) return channel_.open();
-    size_t added = 0;
-    bool applied = true;
-    std::string refusal;
-    IoReporter& reporter = channel_.reporter();
-    bool delivered = channel_.onMain([&] {
-        applied = batch_.applyTo(list_, added, refusal);
-        if (!last && reporter.setStatus && throttle_.due())
-            reporter.setStatus(texts::importingProgress() + text::decimal(groupsRead_));
-    });
-    // The batch is spent either way: entries it added stay, the rest go.
-    size_t shift = batch_.reset(groupStart_);
-    groupStart_ -= shift;
-    lineStart_ -= shift;
-    for (auto& s : slots_) s.offset = s.offset >= shift ? s.offset - shift : 0;
-    if (!delivered) return false;  // the window is gone: nobody is left to tell
-    if (!applied) {
-        error_ = listRefusedMessage();
-        return false;
+    bool ok;
+    if (last) {
+        ok = feeder_.finish(texts::importingProgress(), groupsRead_, false);
+    } else {
+        size_t shift = 0;
+        ok = feeder_.send(texts::importingProgress(), groupsRead_, groupStart_, shift);
+        groupStart_ -= shift;
+        lineStart_ -= shift;
+        for (auto& s : slots_) s.offset = s.offset >= shift ? s.offset - shift : 0;
     }
-    return true;
+    if (!ok && feeder_.listRefused()) error_ = listRefusedMessage();
+    return ok;
 }
 
 bool TextImporter::consume(const char* p, const char* end) {

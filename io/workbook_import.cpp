@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "io/entry_batch.h"
+#include "io/entry_feeder.h"
 #include "io/report_channel.h"
 #include "io/sheet_reader.h"
 #include "io/workbook.h"
@@ -43,47 +44,30 @@ FileKind kindOf(const std::string& path, std::string& error) {
 
 class RowImporter {
   public:
-    RowImporter(CompanyList& list, ReportChannel& channel) : list_(list), channel_(channel) {}
+    RowImporter(CompanyList& list, ReportChannel& channel) : feeder_(list, channel) {}
 
-    void add(const SheetRow& row) {
+    bool add(const SheetRow& row) {
+        EntryBatch& batch = feeder_.batch();
         EntryBatch::Spans spans;
-        std::string& bytes = batch_.bytes();
+        std::string& bytes = batch.bytes();
         for (int c = 0; c < kColumns; ++c) {
             size_t from = bytes.size();
             if (!row.cells[c].empty()) bytes += gbk::fromUtf8(row.cells[c]);
             spans[c] = {from, bytes.size() - from};
         }
-        batch_.commit(spans);
+        batch.commit(spans);
         lastRow_ = row.number;
-    }
-    bool full() { return batch_.entries() >= 4096 || batch_.bytes().size() >= (8u << 20); }
-
-    // Appends the batch on the main thread, with a progress text now and
-    // then, and always for the last row read (`last`).
-    bool flush(bool last) {
-        if (batch_.entries() == 0) return channel_.open();
-        size_t added = 0;
-        bool applied = true;
-        IoReporter& reporter = channel_.reporter();
-        bool delivered = channel_.onMain([&] {
-            applied = batch_.applyTo(list_, added, error_);
-            if (reporter.setStatus && (last || throttle_.due()))
-                reporter.setStatus(texts::importingProgress() +
-                                   text::decimal(static_cast<std::int64_t>(lastRow_)));
-        });
-        batch_.reset(batch_.bytes().size());
-        return delivered && applied;
+        if (batch.entries() < 4096 && bytes.size() < (8u << 20)) return true;
+        size_t shift = 0;
+        return feeder_.send(texts::importingProgress(), lastRow_, bytes.size(), shift);
     }
 
-    const std::string& error() const { return error_; }
+    // Appends what is left; the last row read is always shown.
+    bool finish() { return feeder_.finish(texts::importingProgress(), lastRow_, true); }
 
   private:
-    CompanyList& list_;
-    ReportChannel& channel_;
-    EntryBatch batch_;
-    ProgressThrottle throttle_;
+    EntryFeeder feeder_;
     std::uint64_t lastRow_ = 0;
-    std::string error_;
 };
 
 }  // namespace
@@ -125,16 +109,15 @@ bool importWorkbook(CompanyList& list, const std::string& path, IoReporter& repo
                 break;
             }
             if (text::trim(row.cells[0]).empty()) break;
-            rows.add(row);
             ++expected;
-            if (rows.full() && !rows.flush(false)) {
+            if (!rows.add(row)) {
                 ok = false;
                 break;
             }
         }
     }
     // Rows read before a failure stay in the list.
-    if (!rows.flush(true)) ok = false;
+    if (!rows.finish()) ok = false;
     if (!channel.open()) return false;
     if (!ok) {
         channel.message(texts::tipCaption(), importFailedMessage());
