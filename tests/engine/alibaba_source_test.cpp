@@ -89,7 +89,7 @@ TEST(AlibabaDetail, CutsSevenFields) {
 
 TEST(AlibabaDetail, ContactTakenAtTheThirdOccurrenceWhenThereAreThree) {
     auto link = [](const std::string& who) {
-        return "<a class=comy_cont_toclub     " + who + "</a>";  // value 20 bytes in
+        return "<a class=\"comy_cont_toclub\"  >" + who + "</a>";  // value 20 bytes in
     };
     RecordSlot two = parseDetail(detailPage(link("one") + link("two")));
     EXPECT_EQ(two[Field::Contact], "one");
