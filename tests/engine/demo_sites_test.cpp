@@ -236,6 +236,23 @@ TEST(DemoSitesHarvest, KeywordPlusIsTakenLiterallyByBothSites) {
               sites.expected(7, keyword, "")[0][Field::Name]);
 }
 
+TEST(DemoSitesHarvest, CapitalsAndUnderscoresInTheKeywordSurviveThePager) {
+    // The first page's address carries "LED_p-3" as the harvester escapes it
+    // (capitals and "_" raw); the linked pages come from a lower-cased page.
+    DemoSites sites(small(9, 4));
+    auto http = client();
+    Harvest alibaba = harvestAlibaba(sites, *http, "LED_p-3", "");
+    EXPECT_EQ(alibaba.knownPagesAfterListing, (std::vector<int>{2, 3, 0}));
+    std::vector<RecordSlot> expected = sites.expected(2, "LED_p-3", "");
+    expectSameRecords(alibaba.records, expected);
+    int lowered = 0;
+    for (const RecordSlot& r : expected)
+        lowered += text::contains(r[Field::Name], "led_p-3") ? 1 : 0;
+    EXPECT_GT(lowered, 0);
+    Harvest regional = harvestRegional(sites, *http, "LED_p-3", "000000");
+    expectSameRecords(regional.records, sites.expected(7, "LED_p-3", ""));
+}
+
 TEST(DemoSitesHarvest, EmptyKeywordWithAProvinceWorks) {
     DemoSites sites(small(7, 3));
     auto http = client();
