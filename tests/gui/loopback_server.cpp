@@ -22,6 +22,9 @@ LoopbackServer::LoopbackServer() : server_(std::make_unique<httplib::Server>()) 
         }
         res.set_content(it->second, "application/octet-stream");
     });
+    // One request per connection, so that stopping never waits for an idle
+    // kept-alive connection to time out.
+    server_->set_keep_alive_max_count(1);
     port_ = server_->bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_->listen_after_bind(); });
     while (!server_->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));

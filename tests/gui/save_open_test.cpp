@@ -1,0 +1,302 @@
+// The save and open commands: the save-format dialog and the remembered
+// format, proposed file names, the overwrite question, and text and
+// spreadsheet export and import run through the window.
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <filesystem>
+
+#include "app/gui/busy_notice.h"
+#include "app/gui/company_list_model.h"
+#include "app/gui/file_choices.h"
+#include "app/gui/input_boxes.h"
+#include "app/gui/io_commands.h"
+#include "app/gui/save_format_dialog.h"
+#include "app/gui/status_fields.h"
+#include "gui_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using gui::StatusFields;
+
+// Counts how often a widget was shown.
+class ShowCounter : public QObject {
+  public:
+    using QObject::QObject;
+    int shows = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) ++shows;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+class SaveOpenTest : public WindowTest {
+  protected:
+    QDialog* formatDialog() { return window().findChild<QDialog*>(QStringLiteral("TForm10")); }
+    QRadioButton* radio(const char* name) {
+        return formatDialog()->findChild<QRadioButton*>(QString::fromLatin1(name));
+    }
+    void confirm() {
+        QTest::mouseClick(formatDialog()->findChild<QPushButton*>(QStringLiteral("ButtonConfirm")),
+                          Qt::LeftButton);
+    }
+    // Save command, pick a format, confirm.
+    void save(bool spreadsheet, bool withProfile) {
+        window().commands().save->trigger();
+        radio(spreadsheet ? "RadioSpreadsheet" : "RadioText")->setChecked(true);
+        formatDialog()
+            ->findChild<QCheckBox*>(QStringLiteral("CheckSaveProfile"))
+            ->setChecked(withProfile);
+        confirm();
+    }
+    bool runsEnded() { return window().ioCommands()->runsUnderWay() == 0; }
+    void sampleList() {
+        addEntries({{"杭州甲电子有限公司", "0571-1", "王", "李", "杭州", "310000", "a@jia.cn",
+                     "www.jia.cn", "0571-2", "简介甲"},
+                    {"宁波乙贸易公司", "0574-1", "", "", "宁波", "", "", "", "", "简介乙"}});
+    }
+    std::string rememberedInFile() { return IniFile(notePath()).read("saveformat", "mat"); }
+};
+
+TEST_F(SaveOpenTest, FormatDialogLooksAsItShouldAndPreselectsText) {
+    auto& w = openWindow();
+    addEntries({{"甲"}});
+    w.commands().save->trigger();
+    QDialog* dialog = formatDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isModal());
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("选择保存格式"));
+    EXPECT_EQ(dialog->size(), QSize(256, 53));
+    EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(radio("RadioSpreadsheet")->text(), QStringLiteral("EXCEL格式"));
+    EXPECT_EQ(radio("RadioText")->text(), QStringLiteral("文本格式"));
+    // No remembered format yet: the text format is pre-selected.
+    EXPECT_TRUE(radio("RadioText")->isChecked());
+    auto* check = dialog->findChild<QCheckBox*>(QStringLiteral("CheckSaveProfile"));
+    EXPECT_EQ(check->text(), QStringLiteral("保存简介项"));
+    EXPECT_FALSE(check->isChecked());
+    auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("ButtonConfirm"));
+    EXPECT_EQ(ok->text(), QStringLiteral("确定"));
+    EXPECT_TRUE(ok->isDefault());
+    EXPECT_EQ(dialog->findChild<QPushButton*>(QStringLiteral("ButtonCancel"))->text(),
+              QStringLiteral("取消"));
+
+    // Cancel closes it and changes nothing.
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ButtonCancel")),
+                      Qt::LeftButton);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(dialogs_.saveRequests.empty());
+    EXPECT_FALSE(std::filesystem::exists(notePath()));
+}
+
+TEST_F(SaveOpenTest, SpreadsheetChoiceIsRememberedEvenWhenTheFileDialogIsCancelled) {
+    auto& w = openWindow();
+    addEntries({{"甲"}});
+    save(/*spreadsheet=*/true, false);
+    EXPECT_FALSE(formatDialog()->isVisible());
+    ASSERT_EQ(dialogs_.saveRequests.size(), 1u);
+    EXPECT_EQ(dialogs_.saveRequests[0].filters,
+              QStringList{QStringLiteral("Microsoft Excel 工作簿 (*.xlsx)")});
+    EXPECT_EQ(dialogs_.saveRequests[0].suffix, QStringLiteral("xlsx"));
+    EXPECT_EQ(rememberedInFile(), "1");
+    EXPECT_EQ(statusText(StatusFields::Text), QString());  // cancelled: unchanged
+
+    // The next save command and open command pre-select the spreadsheet.
+    w.commands().save->trigger();
+    EXPECT_TRUE(radio("RadioSpreadsheet")->isChecked());
+    formatDialog()->close();
+    w.commands().open->trigger();
+    ASSERT_EQ(dialogs_.openRequests.size(), 1u);
+    EXPECT_EQ(dialogs_.openRequests[0].selected, 0);
+    EXPECT_EQ(dialogs_.openRequests[0].filters, gui::files::openFilters());
+
+    // ... also after a restart.
+    closeWindow();
+    auto& again = openWindow();
+    again.commands().open->trigger();
+    EXPECT_EQ(dialogs_.openRequests.back().selected, 0);
+}
+
+TEST_F(SaveOpenTest, TextChoiceWritesTwoAndPreselectsTheTextFilter) {
+    auto& w = openWindow();
+    addEntries({{"甲"}});
+    save(false, false);
+    EXPECT_EQ(rememberedInFile(), "2");
+    EXPECT_EQ(dialogs_.saveRequests.back().filters,
+              QStringList{QStringLiteral("文本文件 (*.txt)")});
+    EXPECT_EQ(dialogs_.saveRequests.back().suffix, QStringLiteral("txt"));
+    w.commands().open->trigger();
+    EXPECT_EQ(dialogs_.openRequests.back().selected, 1);
+}
+
+TEST_F(SaveOpenTest, ProposedFileNames) {
+    using gui::files::proposedFileName;
+    QDate day(2024, 3, 7);
+    QLocale china(QLocale::Chinese, QLocale::China);
+    EXPECT_EQ(proposedFileName(QStringLiteral("手机"), QStringLiteral("(省份)"), day, china),
+              QStringLiteral("手机"));
+    EXPECT_EQ(proposedFileName(QStringLiteral("手机"), QString(), day, china),
+              QStringLiteral("手机"));
+    EXPECT_EQ(proposedFileName(QStringLiteral("手机"), QStringLiteral("浙江"), day, china),
+              QStringLiteral("浙江-手机"));
+    QString date = proposedFileName(QString(), QStringLiteral("浙江"), day, china);
+    EXPECT_EQ(
+        date,
+        china.toString(day, QLocale::ShortFormat).replace(QLatin1Char('/'), QLatin1Char('-')));
+    EXPECT_TRUE(date.contains(QStringLiteral("2024")));
+    EXPECT_FALSE(date.contains(QLatin1Char('/')));
+    // A keyword cannot smuggle a folder into the name.
+    EXPECT_EQ(proposedFileName(QStringLiteral("a/b:c"), QString(), day, china),
+              QStringLiteral("a-b-c"));
+}
+
+TEST_F(SaveOpenTest, SaveDialogProposesTheNameFromTheBoxes) {
+    auto& w = openWindow();
+    addEntries({{"甲"}});
+    setKeyword(QStringLiteral("手机"));
+    w.commands().provinceBox->setCurrentIndex(9);
+    save(false, false);
+    EXPECT_EQ(dialogs_.saveRequests.back().proposed, QStringLiteral("浙江-手机"));
+}
+
+TEST_F(SaveOpenTest, TextExportAndImportRoundTripThroughTheCommands) {
+    auto& w = openWindow();
+    sampleList();
+    ShowCounter busy;
+    w.findChild<QWidget*>(QStringLiteral("TForm11"))->installEventFilter(&busy);
+    std::string file = dir_.file("list.txt");
+    dialogs_.saveNames = {QString::fromStdString(file)};
+    save(false, /*withProfile=*/true);
+    EXPECT_EQ(statusText(StatusFields::Text).left(8), QStringLiteral("正在保存企业信息"));
+    ASSERT_TRUE(waitUntil([&] { return runsEnded(); }));
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("保存企业信息完成"));
+    EXPECT_GE(busy.shows, 1);
+    EXPECT_FALSE(w.findChild<QWidget*>(QStringLiteral("TForm11"))->isVisible());
+    std::string text = readFile(file);
+    EXPECT_EQ(text.substr(0, 7), gbk::fromUtf8("·[1]") + "\r\n");
+    EXPECT_NE(text.find(gbk::fromUtf8("简介甲")), std::string::npos);
+
+    // Import it back with the text filter: two more entries, IDs as in the file.
+    setKeyword(QStringLiteral("手机"));
+    dialogs_.openChoices = {{QString::fromStdString(file), gui::files::kTextFilter}};
+    w.commands().open->trigger();
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("正在导入企业信息......"));
+    ASSERT_TRUE(waitUntil([&] { return runsEnded() && w.model()->rowCount() == 4; }));
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("导入企业信息完成"));
+    EXPECT_EQ(statusText(StatusFields::Count), QStringLiteral("4"));
+    EXPECT_EQ(w.commands().keywordBox->currentText(), QString());
+    for (int c = 0; c < kColumns; ++c) EXPECT_EQ(w.list().field(2, c), w.list().field(0, c)) << c;
+    EXPECT_EQ(w.list().field(3, Column::Id), "2");
+}
+
+TEST_F(SaveOpenTest, ExistingTextFileIsReplacedOnlyAfterYes) {
+    auto& w = openWindow();
+    sampleList();
+    std::string file = dir_.file("old.txt");
+    writeFile(file, "old");
+    dialogs_.saveNames = {QString::fromStdString(file)};
+    dialogs_.answers = {false};
+    setKeyword({});
+    save(false, false);
+    ASSERT_EQ(dialogs_.questions.size(), 1u);
+    EXPECT_EQ(dialogs_.questions[0].text,
+              QString::fromStdString(file) + QStringLiteral("已经存在，覆盖吗"));
+    EXPECT_EQ(dialogs_.questions[0].icon, gui::DialogService::Icon::Information);
+    EXPECT_EQ(readFile(file), "old");
+    EXPECT_EQ(statusText(StatusFields::Text), QString());
+    EXPECT_EQ(w.ioCommands()->runsUnderWay(), 0);
+
+    dialogs_.saveNames = {QString::fromStdString(file)};
+    dialogs_.answers = {true};
+    save(false, false);
+    ASSERT_TRUE(waitUntil([&] { return runsEnded(); }));
+    EXPECT_NE(readFile(file), "old");
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("保存企业信息完成"));
+}
+
+TEST_F(SaveOpenTest, SpreadsheetExportAndImportThroughTheCommands) {
+    auto& w = openWindow();
+    sampleList();
+    std::string file = dir_.file("list.xlsx");
+    dialogs_.saveNames = {QString::fromStdString(file)};
+    save(true, true);
+    ASSERT_TRUE(waitUntil([&] { return runsEnded(); }));
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("保存企业信息完成"));
+    ASSERT_TRUE(std::filesystem::exists(file));
+
+    // Declining to replace it ends as a cancelled save and leaves the file.
+    auto before = std::filesystem::last_write_time(file);
+    dialogs_.saveNames = {QString::fromStdString(file)};
+    dialogs_.answers = {false};
+    save(true, true);
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("已经取消保存"));
+    EXPECT_EQ(std::filesystem::last_write_time(file), before);
+
+    dialogs_.openChoices = {{QString::fromStdString(file), gui::files::kSpreadsheetFilter}};
+    w.commands().open->trigger();
+    ASSERT_TRUE(waitUntil([&] { return runsEnded() && w.model()->rowCount() == 4; }));
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("导入企业信息完成"));
+    for (int c = 0; c < kColumns; ++c) EXPECT_EQ(w.list().field(3, c), w.list().field(1, c)) << c;
+}
+
+TEST_F(SaveOpenTest, ImportFollowsTheChosenFilterNotTheExtension) {
+    auto& w = openWindow();
+    std::string file = dir_.file("list.txt");
+    writeFile(file, gbk::fromUtf8("·[7]\r\n丙公司\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"));
+    // A text file opened with the spreadsheet filter goes to the spreadsheet import.
+    dialogs_.openChoices = {{QString::fromStdString(file), gui::files::kSpreadsheetFilter}};
+    w.commands().open->trigger();
+    ASSERT_TRUE(waitUntil([&] { return runsEnded(); }));
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].caption, QStringLiteral("提示"));
+    EXPECT_EQ(dialogs_.messages[0].text,
+              QStringLiteral("初始化Excel失败，未安装Excel。请重试或导入TXT格式文件。"));
+    EXPECT_EQ(w.list().size(), 0u);
+    EXPECT_FALSE(w.findChild<QWidget*>(QStringLiteral("TForm11"))->isVisible());
+
+    // "所有文件" names no format: nothing is imported, and the status says so.
+    dialogs_.openChoices = {{QString::fromStdString(file), gui::files::kAllFilesFilter}};
+    w.commands().open->trigger();
+    settle();
+    EXPECT_EQ(w.ioCommands()->runsUnderWay(), 0);
+    EXPECT_EQ(w.list().size(), 0u);
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("未导入：请选择文件类型"));
+
+    // A cancelled open dialog changes nothing.
+    w.statusFields()->setText(StatusFields::Text, QStringLiteral("x"));
+    w.commands().open->trigger();
+    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("x"));
+
+    dialogs_.openChoices = {{QString::fromStdString(file), gui::files::kTextFilter}};
+    w.commands().open->trigger();
+    ASSERT_TRUE(waitUntil([&] { return runsEnded() && w.list().size() == 1u; }));
+    EXPECT_EQ(w.list().field(0, Column::Id), "7");
+}
+
+TEST(BusyNotice, StaysUpUntilTheLastRunHasEnded) {
+    QWidget owner;
+    gui::BusyNotice notice(&owner);
+    EXPECT_EQ(notice.objectName(), QStringLiteral("TForm11"));
+    EXPECT_EQ(notice.size(), QSize(223, 30));
+    EXPECT_TRUE(notice.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(notice.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    notice.setBusy(true);
+    notice.setBusy(true);
+    EXPECT_TRUE(notice.isVisible());
+    notice.setBusy(false);
+    EXPECT_TRUE(notice.isVisible());
+    notice.setBusy(false);
+    EXPECT_FALSE(notice.isVisible());
+    notice.setBusy(false);
+    EXPECT_EQ(notice.runs(), 0);
+}
+
+}  // namespace
+}  // namespace velmora::testing
