@@ -13,15 +13,15 @@ namespace velmora {
 namespace run_texts {
 std::string starting(int marks) {
     static const std::string k = gbk::fromUtf8("开始线程");
-    return k + std::string(static_cast<size_t>(marks), '>');
+    return std::string(k).append(static_cast<size_t>(marks), '>');
 }
 std::string stopping(int marks) {
     static const std::string k = gbk::fromUtf8("正在停止");
-    return k + std::string(static_cast<size_t>(marks), '<');
+    return std::string(k).append(static_cast<size_t>(marks), '<');
 }
 std::string finished(const std::string& keywordBox) {
     static const std::string k = gbk::fromUtf8("搜索完毕:");
-    return k + keywordBox;
+    return std::string(k).append(keywordBox);
 }
 }  // namespace run_texts
 
@@ -150,10 +150,11 @@ bool RunControl::searchStart(const std::string& keywordBox, const std::string& p
             form.province = inputs_.provinceCode;
             form.keyword = inputs_.keyword;
         } else {
-            std::string url = sites_.alibaba + "/company/k-" + text::urlByteEscape(inputs_.keyword);
+            std::string url = sites_.alibaba;
+            url.append("/company/k-").append(text::urlByteEscape(inputs_.keyword));
             if (!inputs_.provinceName.empty())
-                url += "_province-" + text::urlByteEscape(provinceBox);
-            url += "_n-y.html";
+                url.append("_province-").append(text::urlByteEscape(provinceBox));
+            url.append("_n-y.html");
             form.listing.write(1, "N", std::move(url), "2[0]0{0}");
             form.knownPages = 1;
             form.nextPage = 1;
@@ -246,7 +247,7 @@ void RunControl::dispatchRecordSlot(int s) {
             list_.intake(form.slot);
             if (form.detailCount >= form.nextDetailRow) {
                 WorkRow& row = form.detail.at(form.nextDetailRow);
-                row.mark = "Y";
+                row.mark.assign(1, 'Y');  // handed to a worker
                 if (webSearch) form.slot[Field::Website] = row.url;
                 ++form.nextDetailRow;
                 createWorker(s, row);
@@ -265,7 +266,7 @@ void RunControl::dispatchRecordSlot(int s) {
         bool exhausted = form.listingFailures > kMaxListingRetries || !isRequestable(next.url);
         if (form.knownPages >= form.nextPage && !exhausted) {
             WorkRow& row = form.listing.at(listingRow);
-            row.mark = "Y";
+            row.mark.assign(1, 'Y');  // handed to a worker
             if (webSearch) ++form.nextPage;
             createWorker(s, row);
             return;
@@ -297,7 +298,7 @@ void RunControl::dispatchYellowPages(int s) {
         if (form.nextDetailRow == 0) form.nextDetailRow = 1;
         if (form.nextDetailRow <= form.detailCount) {
             WorkRow& row = form.detail.at(form.nextDetailRow);
-            row.mark = "Y";
+            row.mark.assign(1, 'Y');  // handed to a worker
             ++form.nextDetailRow;
             createWorker(s, row);
             return;
@@ -310,7 +311,7 @@ void RunControl::dispatchYellowPages(int s) {
         return;
     }
     WorkRow& row = form.listing.at(1);
-    row.mark = "Y";
+    row.mark.assign(1, 'Y');  // handed to a worker
     form.startTaken = true;
     createWorker(s, row);
 }
