@@ -38,8 +38,10 @@ bool isHex(char c) {
 // so that readers do not decode it, and a NUL byte (which a C string cannot
 // carry) as "_x0000_".
 void cellText(std::string_view gbkText, std::string& out) {
-    std::string utf8 = gbk::toUtf8(gbkText);
-    out.clear();
+    out = gbk::toUtf8(gbkText);
+    if (out.find_first_of(std::string_view("_\0", 2)) == std::string::npos) return;
+    std::string utf8;
+    utf8.swap(out);
     for (size_t i = 0; i < utf8.size(); ++i) {
         char c = utf8[i];
         if (c == '\0') {
@@ -99,11 +101,15 @@ bool packageIsWhole(const std::string& path, std::uint64_t rows) {
             if (n == 0) break;
             if (!isSheet) continue;
             size_t length = carry + static_cast<size_t>(n);
-            std::string_view piece(buffer.get(), length);
             // A "</row>" wholly inside the kept bytes was counted before.
-            for (size_t at = piece.find(kRowEnd); at != std::string_view::npos;
-                 at = piece.find(kRowEnd, at + kRowEndLength))
-                if (at + kRowEndLength > carry) ++found;
+            const char* end = buffer.get() + length;
+            for (const char* at = buffer.get();;) {
+                auto hit = static_cast<const char*>(
+                    ::memmem(at, static_cast<size_t>(end - at), kRowEnd, kRowEndLength));
+                if (hit == nullptr) break;
+                if (static_cast<size_t>(hit - buffer.get()) + kRowEndLength > carry) ++found;
+                at = hit + kRowEndLength;
+            }
             carry = std::min(length, kSheetEndLength);
             std::memmove(buffer.get(), buffer.get() + length - carry, carry);
         }

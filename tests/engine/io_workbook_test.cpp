@@ -118,7 +118,7 @@ Row tricky() {
                "310000",
                "_x0041_ and _x005F_",
                "http://www.example.com/?a=1&b=2",
-               "",
+               std::string("nul\0byte", 8),
                G("简介：") + std::string(5000, 'z')};
 }
 
