@@ -38,11 +38,15 @@ bool chooseOutputFormat(const std::string& formatOption, const std::string& path
 
 io::IoReporter stderrReporter(Executor& main) {
     io::IoReporter report{main, {}, {}, {}, {}};
-    report.setStatus = [](const std::string& text) {
-        std::cerr << "\r" << utf8(text) << "\x1b[K" << std::flush;
+    bool terminal = ::isatty(STDERR_FILENO) == 1;
+    report.setStatus = [terminal](const std::string& text) {
+        if (terminal)
+            std::cerr << "\r" << utf8(text) << "\x1b[K" << std::flush;
+        else
+            std::cerr << utf8(text) << "\n";
     };
-    report.setBusy = [](bool shown) {
-        if (!shown) std::cerr << "\n";
+    report.setBusy = [terminal](bool shown) {
+        if (!shown && terminal) std::cerr << "\n";
     };
     report.message = [](const std::string& caption, const std::string& text) {
         std::cerr << "\n" << utf8(caption) << ": " << utf8(text) << "\n";

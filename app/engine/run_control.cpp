@@ -106,6 +106,7 @@ bool RunControl::searching() const {
 }
 
 void RunControl::setRunStatus(std::string text) {
+    if (text == runStatus_) return;  // the completion check rewrites it after every dispatch
     runStatus_ = std::move(text);
     if (observer_) observer_->runStatusChanged(runStatus_);
 }
