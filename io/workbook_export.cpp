@@ -144,6 +144,8 @@ WorkbookSave exportWorkbook(const CompanyList& list, const std::string& path,
     if (!file.open()) return failed();
     file.closeForOtherWriter();
 
+    constexpr size_t kSpillBufferBytes = 1u << 20;
+    std::unique_ptr<char[]> spillBuffer(new char[kSpillBufferBytes]);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;  // rows go to disk as written, in row order
     options.use_zip64 = needsZip64(list, n, true) ? LXW_TRUE : LXW_FALSE;
@@ -154,6 +156,11 @@ WorkbookSave exportWorkbook(const CompanyList& list, const std::string& path,
         lxw_workbook_free(workbook);
         return failed();
     }
+    // Rows spill to this file through stdio's small default buffer, one
+    // system call per 4 KB; nothing has been written to it yet. The buffer
+    // must outlive the stream, which the workbook closes.
+    if (sheet->optimize_tmpfile != nullptr)
+        std::setvbuf(sheet->optimize_tmpfile, spillBuffer.get(), _IOFBF, kSpillBufferBytes);
 
     ProgressThrottle throttle;
     std::uint64_t rowsWritten = 0;  // rows with at least one cell
