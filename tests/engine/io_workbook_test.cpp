@@ -364,6 +364,8 @@ TEST(Workbook, DamagedOrForeignFilesTakeTheFailurePath) {
         {"truncated.xls", legacy.substr(0, legacy.size() / 2)},
         {"ole-header-only.xls", legacy.substr(0, 512)},
     };
+    writeZip(dir.file("plain.zip"), {{"hello.txt", "not a workbook"}});
+    cases.emplace_back("plain.zip", readFile(dir.file("plain.zip")));
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);
         writeFile(dir.file(name), bytes);
