@@ -199,6 +199,12 @@ WorkbookSave exportWorkbook(const CompanyList& list, const std::string& path,
         (std::fflush(sheet->optimize_tmpfile) != 0 || std::ferror(sheet->optimize_tmpfile) != 0))
         filled = false;
     if (!filled) {
+        // Freeing a workbook leaves the spill file open (closing does not).
+        if (sheet->optimize_tmpfile != nullptr) {
+            std::fclose(sheet->optimize_tmpfile);
+            sheet->optimize_tmpfile = nullptr;
+            sheet->file = nullptr;
+        }
         lxw_workbook_free(workbook);
         file.discard();
         if (!channel.open()) return WorkbookSave::Failed;
@@ -209,8 +215,11 @@ WorkbookSave exportWorkbook(const CompanyList& list, const std::string& path,
 
     // Saving: the workbook goes to the temporary file, which then replaces
     // the target. If that fails the save is cancelled and the old file stays.
-    bool saved = workbook_close(workbook) == LXW_NO_ERROR &&
-                 packageIsWhole(file.tempPath(), rowsWritten) && file.commit();
+    bool closed = workbook_close(workbook) == LXW_NO_ERROR;
+    // A failed close may leave the spill file open with our buffer in it;
+    // the buffer then stays alive (1 MB) rather than dangle.
+    if (!closed) (void)spillBuffer.release();
+    bool saved = closed && packageIsWhole(file.tempPath(), rowsWritten) && file.commit();
     if (!saved) {
         file.discard();
         channel.status(saveCancelled());
