@@ -1,0 +1,136 @@
+// A search from the window against the demo sites on loopback: the run status
+// texts from the start to "搜索完毕:", the list filled with exactly the
+// companies the sites hold, and a stop in the middle of a run.
+#ifdef VELMORA_HAVE_DEMO_SITES
+
+#include <QAction>
+#include <QTableView>
+
+#include <set>
+
+#include "app/gui/company_list_model.h"
+#include "app/gui/input_boxes.h"
+#include "app/gui/status_fields.h"
+#include "demo/demo_sites.h"
+#include "gui_fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using gui::StatusFields;
+
+class DemoRunTest : public WindowTest {
+  protected:
+    DemoRunTest() : sites_(options()) {}
+
+    static demo::DemoOptions options() {
+        demo::DemoOptions o;
+        o.companies = 24;
+        o.pageSize = 8;
+        o.pageBytes = 4 * 1024;
+        return o;
+    }
+
+    gui::MainWindow& windowOnDemoSites() {
+        auto& w = openWindow(sites_.siteConfig());
+        QObject::connect(&w, &gui::MainWindow::runStatusShown,
+                         [this](const QString& text) { shown_ << text; });
+        return w;
+    }
+
+    void startSearch(const QString& keyword, int provinceIndex) {
+        setKeyword(keyword);
+        window().commands().provinceBox->setCurrentIndex(provinceIndex);
+        emit window().commands().provinceBox->activated(provinceIndex);
+        window().commands().search->trigger();
+    }
+
+    bool finished(const QString& keyword) {
+        return statusText(StatusFields::RunStatus) == QStringLiteral("搜索完毕:") + keyword &&
+               window().commands().search->isEnabled();
+    }
+
+    std::multiset<std::string> listedNames() {
+        std::multiset<std::string> names;
+        for (size_t r = 0; r < window().list().size(); ++r)
+            names.insert(std::string(window().list().field(r, Column::Name)));
+        return names;
+    }
+
+    demo::DemoSites sites_;
+    QStringList shown_;
+};
+
+TEST_F(DemoRunTest, SearchRunsFromStartToFinishAndFillsTheList) {
+    auto& w = windowOnDemoSites();
+    startSearch(QStringLiteral("手机"), 9);  // 浙江
+    EXPECT_FALSE(w.commands().search->isEnabled());
+    EXPECT_TRUE(w.commands().stop->isEnabled());
+    EXPECT_FALSE(w.commands().keywordBox->isEnabled());
+    ASSERT_TRUE(waitUntil([&] { return finished(QStringLiteral("手机")); }));
+
+    // The run status texts in between: both sources running, then one.
+    ASSERT_GE(shown_.size(), 4);
+    EXPECT_EQ(shown_.first(), QStringLiteral("开始线程>>>>>>>>>>>>"));
+    EXPECT_TRUE(shown_.contains(QStringLiteral("开始线程>>>>")));
+    EXPECT_TRUE(shown_.contains(QStringLiteral("开始线程>>")));
+    EXPECT_EQ(shown_.last(), QStringLiteral("搜索完毕:手机"));
+    EXPECT_LT(shown_.indexOf(QStringLiteral("开始线程>>>>")),
+              shown_.lastIndexOf(QStringLiteral("开始线程>>")));
+
+    std::multiset<std::string> expected;
+    for (int source : {2, 7})
+        for (const auto& company : sites_.expected(source, gbk::fromUtf8("手机"), "330000"))
+            expected.insert(company[Field::Name]);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(listedNames(), expected);
+    ASSERT_TRUE(
+        waitUntil([&] { return w.model()->rowCount() == static_cast<int>(expected.size()); }));
+    EXPECT_EQ(statusText(StatusFields::Count), QString::number(expected.size()));
+    EXPECT_TRUE(w.commands().save->isEnabled());
+    EXPECT_TRUE(w.commands().keywordBox->isEnabled());
+    EXPECT_FALSE(w.commands().stop->isEnabled());
+    // IDs count from 1 in arrival order.
+    for (size_t r = 0; r < w.list().size(); ++r)
+        EXPECT_EQ(w.list().field(r, Column::Id), std::to_string(r + 1));
+
+    // Selecting an entry shows it in the detail panel.
+    w.listView()->selectRow(0);
+    settle();
+    EXPECT_EQ(statusText(StatusFields::Id), QStringLiteral("1"));
+
+    // A second run appends; IDs go on from the count.
+    size_t first = w.list().size();
+    shown_.clear();
+    startSearch(QStringLiteral("配件"), 0);
+    ASSERT_TRUE(waitUntil([&] { return finished(QStringLiteral("配件")); }));
+    EXPECT_GT(w.list().size(), first);
+    EXPECT_EQ(w.list().field(first, Column::Id), std::to_string(first + 1));
+}
+
+TEST_F(DemoRunTest, StopInTheMiddleEndsTheRunWithStoppingTexts) {
+    auto& w = windowOnDemoSites();
+    startSearch(QStringLiteral("手机"), 9);
+    ASSERT_TRUE(waitUntil([&] { return w.list().size() >= 1; }));
+    w.commands().stop->trigger();
+    EXPECT_EQ(statusText(StatusFields::RunStatus), QStringLiteral("正在停止<<<<<<<<<<<<"));
+    EXPECT_TRUE(w.commands().stop->isEnabled());  // stays enabled until the run has ended
+    ASSERT_TRUE(waitUntil([&] { return finished(QStringLiteral("手机")); }));
+    int stopAt = static_cast<int>(shown_.indexOf(QStringLiteral("正在停止<<<<<<<<<<<<")));
+    ASSERT_GE(stopAt, 0);
+    QStringList after = shown_.mid(stopAt);
+    EXPECT_EQ(after.last(), QStringLiteral("搜索完毕:手机"));
+    for (const QString& text : after.mid(1, after.size() - 2))
+        EXPECT_TRUE(text == QStringLiteral("正在停止<") || text == QStringLiteral("正在停止"))
+            << text.toStdString();
+    size_t all = sites_.expected(2, gbk::fromUtf8("手机"), "330000").size() +
+                 sites_.expected(7, gbk::fromUtf8("手机"), "330000").size();
+    EXPECT_LT(w.list().size(), all);
+    EXPECT_TRUE(w.commands().search->isEnabled());
+    EXPECT_FALSE(w.commands().stop->isEnabled());
+}
+
+}  // namespace
+}  // namespace velmora::testing
+
+#endif  // VELMORA_HAVE_DEMO_SITES
