@@ -71,12 +71,13 @@ private:
         std::uint32_t offset;
         std::uint32_t length[kColumns];
     };
-    static constexpr size_t kEntriesPerBlock = 4096;
-    static constexpr size_t kMaxBlocks = 1 << 16;
+    static constexpr size_t kEntriesPerBlock = 1 << 16;
+    static constexpr size_t kMaxBlocks = 1 << 12;
     static constexpr size_t kChunkBytes = 4u << 20;
     static constexpr size_t kMaxChunks = 1 << 16;
 
-    void append(const EntryFields& columns);
+    void append(const EntryFields& columns, std::uint64_t nameHash);
+    static EntryFields slotColumns(std::string_view id, const RecordSlot& record);
     const EntryRef& ref(size_t row) const;
     char* reserveBytes(size_t bytes, std::uint32_t& chunk, std::uint32_t& offset);
 

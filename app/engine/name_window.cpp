@@ -4,7 +4,8 @@
 
 namespace velmora {
 
-NameWindow::NameWindow(std::uint32_t capacityRows, NameOf nameOf) : nameOf_(std::move(nameOf)) {
+NameWindow::NameWindow(std::uint32_t capacityRows, NameOf nameOf)
+    : rowHashes_(capacityRows), nameOf_(std::move(nameOf)) {
     // At most half full, so probe runs stay short.
     size_t size = std::bit_ceil(static_cast<size_t>(capacityRows) * 2 + 2);
     slots_.resize(size);
@@ -16,15 +17,15 @@ std::uint64_t NameWindow::hashOf(std::string_view name) {
     return h ^ (h >> 29);
 }
 
-void NameWindow::insert(std::uint32_t row, std::string_view name) {
-    std::uint64_t h = hashOf(name);
-    size_t i = home(h);
+void NameWindow::insert(std::uint32_t row, std::uint64_t hash) {
+    rowHashes_[row % rowHashes_.size()] = hash;
+    size_t i = home(hash);
     while (slots_[i].row != 0) i = (i + 1) & mask_;
-    slots_[i] = {h, row};
+    slots_[i] = {hash, row};
 }
 
-void NameWindow::erase(std::uint32_t row, std::string_view name) {
-    size_t i = home(hashOf(name));
+void NameWindow::erase(std::uint32_t row) {
+    size_t i = home(rowHashes_[row % rowHashes_.size()]);
     while (slots_[i].row != row) {
         if (slots_[i].row == 0) return;  // not present
         i = (i + 1) & mask_;
@@ -42,10 +43,9 @@ void NameWindow::erase(std::uint32_t row, std::string_view name) {
     slots_[hole] = Slot{};
 }
 
-bool NameWindow::contains(std::string_view name) const {
-    std::uint64_t h = hashOf(name);
-    for (size_t i = home(h); slots_[i].row != 0; i = (i + 1) & mask_)
-        if (slots_[i].hash == h && nameOf_(slots_[i].row) == name) return true;
+bool NameWindow::contains(std::string_view name, std::uint64_t hash) const {
+    for (size_t i = home(hash); slots_[i].row != 0; i = (i + 1) & mask_)
+        if (slots_[i].hash == hash && nameOf_(slots_[i].row) == name) return true;
     return false;
 }
 
