@@ -130,6 +130,32 @@ TEST_F(DemoRunTest, StopInTheMiddleEndsTheRunWithStoppingTexts) {
     EXPECT_FALSE(w.commands().stop->isEnabled());
 }
 
+TEST_F(DemoRunTest, ClosingTheWindowDuringARunEndsCleanly) {
+    auto& w = windowOnDemoSites();
+    startSearch(QStringLiteral("手机"), 9);
+    ASSERT_TRUE(waitUntil([&] { return w.list().size() >= 1; }));
+    closeWindow();  // workers are released and joined; nothing runs on afterwards
+    settle();
+    SUCCEED();
+}
+
+TEST_F(DemoRunTest, ClosingTheWindowDuringAnImportEndsCleanly) {
+    // A text file of 200,000 entries takes a while to import.
+    std::string text;
+    for (int i = 1; i <= 200000; ++i)
+        text += gbk::fromUtf8("·[") + std::to_string(i) + "]\r\n" + gbk::fromUtf8("公司") +
+                std::to_string(i) + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+    std::string file = dir_.file("big.txt");
+    writeFile(file, text);
+    auto& w = windowOnDemoSites();
+    dialogs_.openChoices = {{QString::fromStdString(file), 1}};
+    w.commands().open->trigger();
+    ASSERT_TRUE(waitUntil([&] { return w.list().size() >= 1; }));
+    closeWindow();
+    settle();
+    SUCCEED();
+}
+
 }  // namespace
 }  // namespace velmora::testing
 
