@@ -1,6 +1,7 @@
 // note.ini as start-up reads it: the keyword history, the province and the
-// remembered save format, from any bytes; and the key-by-key reads the
-// search start and the save-format dialog make.
+// remembered save format, from any bytes; the key-by-key reads the search
+// start and the save-format dialog make; then the search start's history
+// update, which must come back in time whatever "num" says.
 //
 // Input: the file.
 #include <cstdint>
@@ -39,5 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     bool named = s.provinceIndex >= 0 && static_cast<size_t>(s.provinceIndex) < entries.size();
     FUZZ_CHECK(s.provinceBox ==
                (named ? entries[static_cast<size_t>(s.provinceIndex)] : std::string()));
+
+    // A search start with a keyword: it heads the history, in memory and in
+    // the file.
+    static const std::string kKeyword = "fuzz-keyword";
+    FUZZ_CHECK(store.updateHistory(kKeyword));
+    FUZZ_CHECK(!store.history().empty() && store.history().front() == kKeyword);
+    FUZZ_CHECK(SettingsStore(path).load().keywordBox == kKeyword);
     return 0;
 }
