@@ -1,0 +1,55 @@
+#include "platform/site_config.h"
+
+#include <gtest/gtest.h>
+
+#include "support/test_support.h"
+
+namespace velmora {
+namespace {
+
+using testing::TempDir;
+using testing::writeFile;
+
+TEST(SiteConfig, ReadsAddressesAndBoundsDroppingTrailingSlashes) {
+    TempDir dir;
+    writeFile(dir.file("sites.ini"),
+              "[sites]\r\nregional=http://r.example/\r\nalibaba=http://a.example\r\n"
+              "probe=http://p.example/\r\n[http]\r\nconnect_timeout_s=5\r\nstall_timeout_s=7\r\n"
+              "max_page_mb=2\r\n");
+    SiteConfig c = SiteConfig::load(dir.file("sites.ini"));
+    EXPECT_EQ(c.regional, "http://r.example");
+    EXPECT_EQ(c.alibaba, "http://a.example");
+    EXPECT_EQ(c.websearch, "");
+    EXPECT_EQ(c.probe, "http://p.example/");  // opened as given
+    EXPECT_EQ(c.http.connectTimeout, std::chrono::seconds(5));
+    EXPECT_EQ(c.http.stallTimeout, std::chrono::seconds(7));
+    EXPECT_EQ(c.http.maxBodyBytes, 2u << 20);
+}
+
+TEST(SiteConfig, MissingFileAndNonsenseValuesKeepDefaults) {
+    TempDir dir;
+    SiteConfig missing = SiteConfig::load(dir.file("none.ini"));
+    EXPECT_EQ(missing.regional, "");
+    EXPECT_EQ(missing.http.connectTimeout, std::chrono::seconds(15));
+    writeFile(dir.file("bad.ini"),
+              "[http]\nconnect_timeout_s=99999999999999\nstall_timeout_s=-3\nmax_page_mb=x\n");
+    SiteConfig bad = SiteConfig::load(dir.file("bad.ini"));
+    EXPECT_EQ(bad.http.connectTimeout, std::chrono::seconds(15));
+    EXPECT_EQ(bad.http.stallTimeout, std::chrono::seconds(30));
+    EXPECT_EQ(bad.http.maxBodyBytes, 16u << 20);
+}
+
+TEST(SiteConfig, SaveThenLoadGivesTheSameAddresses) {
+    TempDir dir;
+    SiteConfig c;
+    c.regional = "http://127.0.0.1:1";
+    c.websearch = "http://127.0.0.1:2";
+    ASSERT_TRUE(c.save(dir.file("s.ini")));
+    SiteConfig back = SiteConfig::load(dir.file("s.ini"));
+    EXPECT_EQ(back.regional, c.regional);
+    EXPECT_EQ(back.websearch, c.websearch);
+    EXPECT_EQ(back.publisherHome, c.publisherHome);
+}
+
+}  // namespace
+}  // namespace velmora
