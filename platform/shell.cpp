@@ -70,7 +70,7 @@ std::string findProgram(const std::string& program) {
     std::istringstream dirs(path ? path : "/usr/local/bin:/usr/bin:/bin");
     std::string dir;
     while (std::getline(dirs, dir, ':')) {
-        if (dir.empty()) dir = ".";
+        if (dir.empty()) dir.assign(1, '.');  // an empty entry means the current folder
         std::string candidate = dir + "/" + program;
         if (isExecutableFile(candidate)) return candidate;
     }

@@ -45,7 +45,7 @@ void IoCommands::saveCommand() {
 void IoCommands::confirmFormat() {
     bool spreadsheet = formatDialog_->spreadsheetChosen();
     // Remembered before the file dialog, so a cancelled dialog keeps it too.
-    rememberedFormat_ = spreadsheet ? "1" : "2";
+    rememberedFormat_.assign(1, spreadsheet ? '1' : '2');
     settings_.storeSaveFormat(rememberedFormat_);
 
     QString proposed =

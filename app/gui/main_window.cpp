@@ -111,6 +111,9 @@ MainWindow::~MainWindow() {
     banner_.reset();
     io_.reset();
     run_.reset();
+    // The view outlives the model by a moment; nothing may react to its end.
+    QObject::disconnect(listView_->selectionModel(), nullptr, this, nullptr);
+    listView_->setModel(nullptr);
     delete model_;
     model_ = nullptr;
 }
