@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <functional>
 
 #include "app/engine/provinces.h"
 
@@ -24,6 +25,17 @@ long parseLong(const char* text, long fallback) {
     long value = std::strtol(text, &end, 10);
     if (errno != 0 || end == text || *end != '\0') return fallback;
     return value;
+}
+
+// Loads the file, applies `edit` and writes it back once, with the same
+// reading and writing rules as IniFile, so that the file looks exactly as if
+// the keys had been written one at a time.
+bool editFile(const std::string& path, const std::function<void(CSimpleIniA&)>& edit) {
+    CSimpleIniA ini(/*isUtf8=*/false, /*multiKey=*/false, /*multiLine=*/false);
+    ini.SetSpaces(false);
+    ini.LoadFile(path.c_str());
+    edit(ini);
+    return ini.SaveFile(path.c_str(), /*addSignature=*/false) >= 0;
 }
 
 }  // namespace
@@ -68,7 +80,7 @@ long SettingsStore::storeProvince(long provinceIndex, const std::string& provinc
 
 bool SettingsStore::updateHistory(const std::string& t) {
     // A damaged "num" must not make us write millions of keys.
-    long n = std::min(ini_.readInt(kHistorySection, kNum, 0), kMaxHistory);
+    long n = std::min(ini_.readInt(kHistorySection, kNum, 0), kMaxHistory - 1);
     auto entry = [this](long k) -> const std::string& {
         static const std::string kEmpty;
         return static_cast<size_t>(k) < history_.size() ? history_[static_cast<size_t>(k)] : kEmpty;
@@ -83,27 +95,31 @@ bool SettingsStore::updateHistory(const std::string& t) {
         if (static_cast<size_t>(k) >= history_.size()) break;
     }
 
-    bool ok = true;
     long last = 0;
     if (found >= 0) {
         if (static_cast<size_t>(found) < history_.size()) history_.erase(history_.begin() + found);
         last = found;
     } else {
         last = n < 0 ? 0 : n + 1;
-        ok = ini_.write(kHistorySection, kNum, std::to_string(last)) && ok;
     }
     history_.insert(history_.begin(), t);
-    for (long k = 0; k <= last; ++k)
-        ok = ini_.write(kHistorySection, std::to_string(k), entry(k)) && ok;
-    return ok;
+    // Keys "num" (for a new keyword) and "0" .. last, in the order a key-by-key
+    // writer would write them, but with one rewrite of the file instead of
+    // one per key: a long history would otherwise cost quadratic time.
+    return editFile(ini_.path(), [&](CSimpleIniA& ini) {
+        if (found < 0) ini.SetValue(kHistorySection, kNum, std::to_string(last).c_str());
+        for (long k = 0; k <= last; ++k)
+            ini.SetValue(kHistorySection, std::to_string(k).c_str(), entry(k).c_str());
+    });
 }
 
 bool SettingsStore::clearHistory() {
-    long n = std::min(ini_.readInt(kHistorySection, kNum, 0), kMaxHistory);
-    bool ok = true;
-    for (long k = 0; k <= n; ++k) ok = ini_.remove(kHistorySection, std::to_string(k)) && ok;
+    long n = std::min(ini_.readInt(kHistorySection, kNum, 0), kMaxHistory - 1);
     history_.clear();
-    return ini_.write(kHistorySection, kNum, "-1") && ok;
+    return editFile(ini_.path(), [&](CSimpleIniA& ini) {
+        for (long k = 0; k <= n; ++k) ini.Delete(kHistorySection, std::to_string(k).c_str());
+        ini.SetValue(kHistorySection, kNum, "-1");
+    });
 }
 
 bool SettingsStore::storeSaveFormat(const std::string& format) {

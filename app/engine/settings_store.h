@@ -1,8 +1,8 @@
 #pragma once
 // note.ini: the keyword history, the province index and the remembered save
-// format, kept from one run of the program to the next. Every value is read
-// and written key by key at the moment it is needed, so the file's other
-// lines stay as they are. Values are GBK bytes.
+// format, kept from one run of the program to the next. Values are read and
+// written at the moment they are needed, touching only their own keys, so
+// the file's other lines stay as they are. Values are GBK bytes.
 //
 //   [noterecord]  num = index of the last history entry (-1 after clearing)
 //                 0, 1, ... num = the keywords, most recent first

@@ -135,5 +135,44 @@ TEST_F(SettingsStoreTest, ADamagedNumIsBounded) {
     EXPECT_EQ(s.history[0], "a");
 }
 
+TEST_F(SettingsStoreTest, HistoryUpdateWritesWhatKeyByKeyWritesWouldWrite) {
+    std::string start = "; note\r\n[province]\r\nnum=3\r\n[noterecord]\r\nnum=1\r\n0=a\r\n1=b\r\n";
+    writeFile(path(), start);
+    SettingsStore store(path());
+    store.load();
+    store.updateHistory("c");
+
+    std::string other = dir_.file("other.ini");
+    writeFile(other, start);
+    IniFile ini(other);
+    ini.write("noterecord", "num", "2");
+    ini.write("noterecord", "0", "c");
+    ini.write("noterecord", "1", "a");
+    ini.write("noterecord", "2", "b");
+    EXPECT_EQ(readFile(path()), readFile(other));
+
+    store.clearHistory();
+    for (const char* key : {"0", "1", "2"}) ini.remove("noterecord", key);
+    ini.write("noterecord", "num", "-1");
+    EXPECT_EQ(readFile(path()), readFile(other));
+}
+
+TEST_F(SettingsStoreTest, HugeNumIsRewrittenInOnePass) {
+    writeFile(path(), "[noterecord]\r\nnum=99999\r\n0=" + g("手机") + "\r\n");
+    SettingsStore store(path());
+    store.load();
+    ASSERT_TRUE(store.updateHistory("k"));
+    EXPECT_EQ(value("noterecord", "num"), "100000");
+    EXPECT_EQ(value("noterecord", "0"), "k");
+    EXPECT_EQ(value("noterecord", "1"), g("手机"));
+    EXPECT_EQ(value("noterecord", "100000"), "");
+    LoadedSettings s = SettingsStore(path()).load();
+    EXPECT_EQ(s.keywordBox, "k");
+    EXPECT_EQ(s.history.size(), static_cast<size_t>(SettingsStore::kMaxHistory));
+    ASSERT_TRUE(store.clearHistory());
+    EXPECT_EQ(value("noterecord", "num"), "-1");
+    EXPECT_EQ(value("noterecord", "0"), "<missing>");
+}
+
 }  // namespace
 }  // namespace velmora::testing
