@@ -145,6 +145,9 @@ std::int32_t parseInt32(std::string_view digits) {
     std::int32_t value = 0;
     const char* first = digits.data();
     if (*first == '+') ++first;
+    // from_chars would take a sign of its own after the "+": "+-5" is no plain decimal.
+    if (first != digits.data() && first != digits.data() + digits.size() && *first == '-')
+        throw std::invalid_argument("not a number: " + std::string(digits));
     auto [end, ec] = std::from_chars(first, digits.data() + digits.size(), value);
     if (ec != std::errc() || end != digits.data() + digits.size() || first == end)
         throw std::invalid_argument("not a number: " + std::string(digits));

@@ -107,6 +107,9 @@ TEST(Numbers, ParseTrustedDecimalsAndRejectOthers) {
     EXPECT_EQ(parseInt32(""), 0);
     EXPECT_THROW(parseInt32("4x"), std::invalid_argument);
     EXPECT_THROW(parseInt32("99999999999"), std::invalid_argument);
+    EXPECT_THROW(parseInt32("+-5"), std::invalid_argument);
+    EXPECT_EQ(parseInt32("+5"), 5);
+    EXPECT_EQ(parseInt32("-5"), -5);
 }
 
 TEST(Escaping, SearchAddressBytes) {
