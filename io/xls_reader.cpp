@@ -1,105 +1,135 @@
-// The first worksheet of a legacy .xls workbook (BIFF in an OLE2 compound
-// file), read with freexl. freexl hands out texts as UTF-8 and keeps the
-// whole sheet in memory, which the format itself bounds (65536 x 256 cells).
-#include <freexl.h>
+// The first worksheet of a legacy .xls workbook, read by the velmora-xls-dump
+// helper in a process of its own: the BIFF library corrupts memory on some
+// damaged files, so a damaged workbook may crash that process, never ours;
+// the import then takes its failure path.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
-#include "io/number_text.h"
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
 #include "io/sheet_reader.h"
+#include "io/xls_dump/xls_dump_protocol.h"
+#include "platform/system_info.h"
+
+extern char** environ;
 
 namespace velmora::io {
 namespace {
 
-std::string freexlError(int code) {
-    return "legacy workbook unreadable (freexl " + std::to_string(code) + ")";
+// The helper beside the running program, else the one this build made.
+std::string helperPath() {
+    if (const char* env = std::getenv("VELMORA_XLS_DUMP"); env && *env) return env;
+    std::string beside = sysinfo::executableDir() + "/velmora-xls-dump";
+    if (::access(beside.c_str(), X_OK) == 0) return beside;
+#ifdef VELMORA_XLS_DUMP_BUILT
+    return VELMORA_XLS_DUMP_BUILT;
+#else
+    return beside;
+#endif
 }
 
-class XlsSheet : public SheetReader {
+class SpawnedXlsSheet : public SheetReader {
   public:
-    ~XlsSheet() override {
-        if (handle_ != nullptr) freexl_close(handle_);
+    ~SpawnedXlsSheet() override {
+        if (out_) std::fclose(out_);
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            int status = 0;
+            ::waitpid(pid_, &status, 0);
+        }
     }
 
-    bool open(const std::string& path, std::string& error) {
-        int rc = freexl_open(path.c_str(), &handle_);
-        if (rc == FREEXL_OK && handle_ == nullptr)
-            rc = FREEXL_INVALID_HANDLE;  // seen with odd files
-        if (rc != FREEXL_OK) {
-            error = freexlError(rc);
+    bool start(const std::string& path, std::string& error) {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0) {
+            error = "cannot start the legacy workbook reader";
             return false;
         }
-        unsigned info = 0;
-        if (freexl_get_info(handle_, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
-            info == FREEXL_BIFF_OBFUSCATED) {
-            error = "the workbook is password-protected";
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        std::string helper = helperPath();
+        char* argv[] = {helper.data(), const_cast<char*>(path.c_str()), nullptr};
+        int rc = posix_spawn(&pid_, helper.c_str(), &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(fds[1]);
+        if (rc != 0) {
+            ::close(fds[0]);
+            pid_ = 0;
+            error = "the legacy workbook reader is missing: " + helper;
             return false;
         }
-        unsigned sheets = 0;
-        rc = freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &sheets);
-        if (rc != FREEXL_OK || sheets == 0) {
-            error = "the workbook has no worksheet";
+        out_ = ::fdopen(fds[0], "rb");
+        if (!out_) {
+            ::close(fds[0]);
+            error = "cannot read from the legacy workbook reader";
             return false;
         }
-        rc = freexl_select_active_worksheet(handle_, 0);
-        if (rc == FREEXL_OK) rc = freexl_worksheet_dimensions(handle_, &rows_, &columns_);
-        if (rc != FREEXL_OK) {
-            error = freexlError(rc);
+        // A file that cannot be opened is reported before the first row.
+        int tag = std::fgetc(out_);
+        if (tag == xls_dump::kFailure || tag == EOF) {
+            error = tag == EOF ? crashed() : readMessage();
             return false;
         }
+        pending_ = tag;
         return true;
     }
 
     bool next(SheetRow& row) override {
-        if (next_ >= rows_) return false;
-        row.number = next_ + 1;
-        unsigned short used =
-            columns_ < kColumns ? columns_ : static_cast<unsigned short>(kColumns);
-        for (unsigned short c = 0; c < kColumns; ++c) {
-            row.cells[c].clear();
-            if (c >= used) continue;
-            FreeXL_CellValue value;
-            int rc = freexl_get_cell_value(handle_, next_, c, &value);
-            if (rc != FREEXL_OK) {
-                error_ = freexlError(rc);
-                return false;
-            }
-            row.cells[c] = textOf(value);
+        int tag = pending_ >= 0 ? pending_ : std::fgetc(out_);
+        pending_ = -1;
+        if (tag == xls_dump::kRow) {
+            if (!read(&row.number, sizeof row.number)) return fail(crashed());
+            for (auto& cell : row.cells)
+                if (!readText(cell)) return fail(crashed());
+            return true;
         }
-        ++next_;
-        return true;
+        if (tag == xls_dump::kEnd) return false;
+        if (tag == xls_dump::kFailure) return fail(readMessage());
+        return fail(crashed());
     }
 
     const std::string& error() const override { return error_; }
 
   private:
-    static std::string textOf(const FreeXL_CellValue& value) {
-        switch (value.type) {
-            case FREEXL_CELL_INT:
-                return std::to_string(value.value.int_value);
-            case FREEXL_CELL_DOUBLE:
-                return numberText(value.value.double_value);
-            case FREEXL_CELL_TEXT:
-            case FREEXL_CELL_SST_TEXT:
-            case FREEXL_CELL_DATE:
-            case FREEXL_CELL_DATETIME:
-            case FREEXL_CELL_TIME:
-                return value.value.text_value != nullptr ? value.value.text_value : "";
-            default:
-                return std::string();
-        }
+    bool read(void* data, size_t size) { return std::fread(data, 1, size, out_) == size; }
+
+    bool readText(std::string& text) {
+        std::uint32_t length = 0;
+        if (!read(&length, sizeof length) || length > xls_dump::kMaxCellBytes) return false;
+        text.resize(length);
+        return length == 0 || read(text.data(), length);
     }
 
-    const void* handle_ = nullptr;
-    unsigned rows_ = 0;
-    unsigned short columns_ = 0;
-    unsigned next_ = 0;
+    std::string readMessage() {
+        std::string message;
+        return readText(message) ? message : crashed();
+    }
+
+    std::string crashed() { return "legacy workbook unreadable (the reader failed on it)"; }
+
+    bool fail(std::string message) {
+        error_ = std::move(message);
+        return false;
+    }
+
+    pid_t pid_ = 0;
+    std::FILE* out_ = nullptr;
+    int pending_ = -1;
     std::string error_;
 };
 
 }  // namespace
 
 std::unique_ptr<SheetReader> openXlsSheet(const std::string& path, std::string& error) {
-    auto sheet = std::make_unique<XlsSheet>();
-    if (!sheet->open(path, error)) return nullptr;
+    auto sheet = std::make_unique<SpawnedXlsSheet>();
+    if (!sheet->start(path, error)) return nullptr;
     return sheet;
 }
 

@@ -339,6 +339,18 @@ TEST(Workbook, LegacyXlsImportsByContentWhateverItsName) {
     EXPECT_EQ(rec.lastStatus(), G("导入企业信息完成"));
 }
 
+TEST(Workbook, ALegacyFileThatCrashesTheBiffLibraryOnlyTakesTheFailurePath) {
+    // The library reads outside its buffers on this file; the reader runs in
+    // a process of its own, so only that process may die.
+    CompanyList list;
+    add(list, sampleRow(1));
+    Recorder rec;
+    EXPECT_FALSE(load(list, rec, std::string(VELMORA_TEST_DATA) + "/damaged-biff.xls"));
+    EXPECT_EQ(list.size(), 1u);
+    ASSERT_EQ(rec.messages.size(), 1u);
+    EXPECT_EQ(rec.messages[0].second, G("初始化Excel失败，未安装Excel。请重试或导入TXT格式文件。"));
+}
+
 TEST(Workbook, OtherWritersXlsxImports) {
     CompanyList list;
     Recorder rec;
