@@ -30,9 +30,9 @@ RecordSlot sampleRecord(size_t i, size_t nameGroups) {
     static const std::string kLimited = gbk::fromUtf8("有限公司");
     static const std::string kRoad = gbk::fromUtf8("区文三路");
     static const std::string kNumber = gbk::fromUtf8("号");
-    static const std::string kProfile =
-        gbk::fromUtf8("公司现有职工120人，主要经营手机配件、数据线、充电器。本公司成立于2003年，"
-                      "专业从事研发与生产。");
+    static const std::string kProfile = gbk::fromUtf8(
+        "公司现有职工120人，主要经营手机配件、数据线、充电器。本公司成立于2003年，"
+        "专业从事研发与生产。");
     size_t n = nameGroups ? i % nameGroups : i;
     const std::string& city = cities()[n % cities().size()];
     const std::string& trade = trades()[(n / 8) % trades().size()];
@@ -62,6 +62,11 @@ double averageFieldBytes(size_t sample) {
         for (const auto& f : r.fields) total += static_cast<double>(f.size());
     }
     return total / static_cast<double>(sample);
+}
+
+io::IoReporter quietReporter(Executor& main) {
+    return io::IoReporter{main, [](const std::string&) {}, [](bool) {},
+                          [](const std::string&, const std::string&) {}, [] {}};
 }
 
 size_t residentBytes() {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/engine/company_list.h"
+#include "io/io_reporter.h"
 
 namespace velmora::bench {
 
@@ -17,6 +18,9 @@ void fillList(CompanyList& list, size_t count);
 
 // Average bytes of the eleven fields of the entries sampleRecord makes.
 double averageFieldBytes(size_t sample = 10000);
+
+// A reporter that shows nothing: the benchmarks time the work, not the texts.
+io::IoReporter quietReporter(Executor& main);
 
 // Resident memory of this process in bytes.
 size_t residentBytes();

@@ -19,7 +19,7 @@ using Clock = std::chrono::steady_clock;
 
 // Records every address its client is asked for.
 class RecordingClient : public HttpClient {
-public:
+  public:
     RecordingClient(std::unique_ptr<HttpClient> inner, std::vector<std::string>& log,
                     std::mutex& mutex)
         : inner_(std::move(inner)), log_(log), mutex_(mutex) {}
@@ -36,7 +36,7 @@ public:
     void abort() override { inner_->abort(); }
     void resume() override { inner_->resume(); }
 
-private:
+  private:
     std::unique_ptr<HttpClient> inner_;
     std::vector<std::string>& log_;
     std::mutex& mutex_;
@@ -57,7 +57,8 @@ void BM_HarvestVsRaw(benchmark::State& state) {
         auto started = Clock::now();
         {
             RunControl run(main, list, config, makeSources(config), [&](int) {
-                return std::make_unique<RecordingClient>(makeCurlHttpClient(config.http), log, mutex);
+                return std::make_unique<RecordingClient>(makeCurlHttpClient(config.http), log,
+                                                         mutex);
             });
             run.setResearch(false);
             run.searchStart(gbk::fromUtf8("手机"), "", {7});

@@ -15,8 +15,7 @@ constexpr size_t kEntries = 1000000;
 std::vector<RecordSlot> intakeRecords() {
     std::vector<RecordSlot> records;
     records.reserve(kEntries);
-    for (size_t i = 0; i < kEntries; ++i)
-        records.push_back(sampleRecord(i % 10 == 9 ? i - 5 : i));
+    for (size_t i = 0; i < kEntries; ++i) records.push_back(sampleRecord(i % 10 == 9 ? i - 5 : i));
     return records;
 }
 
@@ -38,8 +37,8 @@ void BM_Intake(benchmark::State& state) {
         list.reset();
         state.ResumeTiming();
     }
-    state.counters["intake_per_s"] =
-        benchmark::Counter(static_cast<double>(kEntries), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["intake_per_s"] = benchmark::Counter(
+        static_cast<double>(kEntries), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_Intake)->Unit(benchmark::kMillisecond)->UseRealTime();
 

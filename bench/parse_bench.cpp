@@ -19,7 +19,9 @@ struct Pages {
     SiteConfig sites;
 };
 
-std::string linkOf(const std::string& url) { return url; }
+std::string linkOf(const std::string& url) {
+    return url;
+}
 
 // Fetches one listing and one detail page of each source from the demo sites.
 const Pages& pages() {
@@ -40,7 +42,8 @@ const Pages& pages() {
             form.knownPages = 1;
             std::string url = s == 7 ? out.sites.regional + "/main/corp/queryr.asp"
                                      : out.sites.alibaba + "/company/k-%CA%D6%BB%FA_n-y.html";
-            auto request = set[s]->listingRequest(url, WorkKey::parse(std::to_string(s) + "[0]0{0}"), form);
+            auto request =
+                set[s]->listingRequest(url, WorkKey::parse(std::to_string(s) + "[0]0{0}"), form);
             std::string listing = http->get(request.url);
             out.page[std::to_string(s) + ".listing"] = listing;
             WorkForm parsed;
@@ -59,7 +62,8 @@ void parsePage(benchmark::State& state, int source, const char* step) {
     std::string name = std::to_string(source) + "." + step;
     std::string page = p.page.at(name);
     SourceSet set = makeSources(p.sites);
-    WorkKey key = WorkKey::parse(std::to_string(source) + (std::strcmp(step, "listing") == 0 ? "[0]0{0}" : "[0]1{0}"));
+    WorkKey key = WorkKey::parse(std::to_string(source) +
+                                 (std::strcmp(step, "listing") == 0 ? "[0]0{0}" : "[0]1{0}"));
     for (auto _ : state) {
         // Lower-casing is idempotent, so re-checking the same buffer does the
         // same work as a fresh page would.
@@ -74,10 +78,18 @@ void parsePage(benchmark::State& state, int source, const char* step) {
     state.counters["page_kb"] = static_cast<double>(page.size()) / 1024.0;
 }
 
-void BM_ParseRegionalListing(benchmark::State& s) { parsePage(s, 7, "listing"); }
-void BM_ParseRegionalDetail(benchmark::State& s) { parsePage(s, 7, "detail"); }
-void BM_ParseAlibabaListing(benchmark::State& s) { parsePage(s, 2, "listing"); }
-void BM_ParseAlibabaDetail(benchmark::State& s) { parsePage(s, 2, "detail"); }
+void BM_ParseRegionalListing(benchmark::State& s) {
+    parsePage(s, 7, "listing");
+}
+void BM_ParseRegionalDetail(benchmark::State& s) {
+    parsePage(s, 7, "detail");
+}
+void BM_ParseAlibabaListing(benchmark::State& s) {
+    parsePage(s, 2, "listing");
+}
+void BM_ParseAlibabaDetail(benchmark::State& s) {
+    parsePage(s, 2, "detail");
+}
 BENCHMARK(BM_ParseRegionalListing)->UseRealTime();
 BENCHMARK(BM_ParseRegionalDetail)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaListing)->UseRealTime();

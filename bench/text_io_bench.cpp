@@ -13,11 +13,6 @@ namespace {
 
 constexpr size_t kEntries = 1000000;
 
-io::IoReporter quietReporter(Executor& main) {
-    return io::IoReporter{main, [](const std::string&) {}, [](bool) {},
-                          [](const std::string&, const std::string&) {}, [] {}};
-}
-
 std::string tempPath(const char* name) {
     return (std::filesystem::temp_directory_path() / name).string();
 }
@@ -33,7 +28,9 @@ void BM_TextExport(benchmark::State& state) {
     auto report = quietReporter(main);
     const CompanyList& list = sourceList();
     std::string path = tempPath("velmora-bench-export.txt");
-    for (auto _ : state) io::exportText(list, path, [] { return true; }, report);
+    for (auto _ : state)
+        io::exportText(
+            list, path, [] { return true; }, report);
     auto bytes = static_cast<double>(std::filesystem::file_size(path));
     state.counters["text_export_mb_s"] =
         benchmark::Counter(bytes / 1e6, benchmark::Counter::kIsIterationInvariantRate);
@@ -45,7 +42,8 @@ void BM_TextImport(benchmark::State& state) {
     QueueExecutor main;
     auto report = quietReporter(main);
     std::string path = tempPath("velmora-bench-import.txt");
-    io::exportText(sourceList(), path, [] { return true; }, report);
+    io::exportText(
+        sourceList(), path, [] { return true; }, report);
     auto bytes = static_cast<double>(std::filesystem::file_size(path));
     for (auto _ : state) {
         auto list = std::make_unique<CompanyList>();

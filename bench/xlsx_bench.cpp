@@ -12,11 +12,6 @@ namespace {
 
 constexpr size_t kRows = 100000;
 
-io::IoReporter quietReporter(Executor& main) {
-    return io::IoReporter{main, [](const std::string&) {}, [](bool) {},
-                          [](const std::string&, const std::string&) {}, [] {}};
-}
-
 const CompanyList& sheetList() {
     static CompanyList list;
     if (list.size() == 0) fillList(list, kRows);
@@ -27,9 +22,11 @@ void BM_XlsxExport(benchmark::State& state) {
     QueueExecutor main;
     auto report = quietReporter(main);
     std::string path = (std::filesystem::temp_directory_path() / "velmora-bench.xlsx").string();
-    for (auto _ : state) io::exportWorkbook(sheetList(), path, [] { return true; }, report);
-    state.counters["xlsx_export_rows_s"] =
-        benchmark::Counter(static_cast<double>(kRows), benchmark::Counter::kIsIterationInvariantRate);
+    for (auto _ : state)
+        io::exportWorkbook(
+            sheetList(), path, [] { return true; }, report);
+    state.counters["xlsx_export_rows_s"] = benchmark::Counter(
+        static_cast<double>(kRows), benchmark::Counter::kIsIterationInvariantRate);
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_XlsxExport)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -38,7 +35,8 @@ void BM_XlsxImport(benchmark::State& state) {
     QueueExecutor main;
     auto report = quietReporter(main);
     std::string path = (std::filesystem::temp_directory_path() / "velmora-bench-in.xlsx").string();
-    io::exportWorkbook(sheetList(), path, [] { return true; }, report);
+    io::exportWorkbook(
+        sheetList(), path, [] { return true; }, report);
     for (auto _ : state) {
         auto list = std::make_unique<CompanyList>();
         io::importWorkbook(*list, path, report);
@@ -47,8 +45,8 @@ void BM_XlsxImport(benchmark::State& state) {
         list.reset();
         state.ResumeTiming();
     }
-    state.counters["xlsx_import_rows_s"] =
-        benchmark::Counter(static_cast<double>(kRows), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["xlsx_import_rows_s"] = benchmark::Counter(
+        static_cast<double>(kRows), benchmark::Counter::kIsIterationInvariantRate);
     std::filesystem::remove(path);
 }
 BENCHMARK(BM_XlsxImport)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -28,7 +28,7 @@ void globalInit() {
 }
 
 class CurlHttpClient : public HttpClient {
-public:
+  public:
     explicit CurlHttpClient(const HttpOptions& options) : options_(options) {
         globalInit();
         easy_.reset(curl_easy_init());
@@ -75,7 +75,7 @@ public:
 
     void resume() override { aborted_.store(false); }
 
-private:
+  private:
     static size_t onBody(char* data, size_t size, size_t count, void* self) {
         auto* client = static_cast<CurlHttpClient*>(self);
         size_t bytes = size * count;
@@ -115,8 +115,7 @@ private:
             throw HttpError(std::string(curl_easy_strerror(result)) + ": " + rawUrl);
         long status = 0;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
-        if (status >= 300)
-            throw HttpError("HTTP status " + std::to_string(status) + ": " + rawUrl);
+        if (status >= 300) throw HttpError("HTTP status " + std::to_string(status) + ": " + rawUrl);
         std::string page;
         page.swap(body_);
         return page;

@@ -7,7 +7,7 @@
 namespace velmora {
 
 class Executor {
-public:
+  public:
     virtual ~Executor() = default;
 
     // Runs `task` on the main thread later, in posting order. Dropped once the

@@ -11,7 +11,7 @@ namespace {
 // One iconv descriptor per thread and direction: opening one costs far more
 // than converting a short field.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv_open failed");
     }
@@ -39,7 +39,7 @@ public:
         return true;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 

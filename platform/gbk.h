@@ -15,6 +15,8 @@ std::string fromUtf8(std::string_view utf8);
 std::string toUtf8(std::string_view gbkBytes);
 
 // GBK lead bytes are 0x81..0xFE.
-constexpr bool isLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+constexpr bool isLeadByte(unsigned char b) {
+    return b >= 0x81 && b <= 0xFE;
+}
 
 }  // namespace velmora::gbk

@@ -12,7 +12,7 @@
 namespace velmora {
 
 class HttpError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -25,7 +25,7 @@ struct HttpOptions {
 };
 
 class HttpClient {
-public:
+  public:
     virtual ~HttpClient() = default;
 
     // GET of `url`. Redirects are not followed: a 3xx answer is an error, as

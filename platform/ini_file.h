@@ -7,7 +7,7 @@
 namespace velmora {
 
 class IniFile {
-public:
+  public:
     explicit IniFile(std::string path) : path_(std::move(path)) {}
 
     const std::string& path() const { return path_; }
@@ -23,7 +23,7 @@ public:
     bool write(const std::string& section, const std::string& key, const std::string& value);
     bool remove(const std::string& section, const std::string& key);
 
-private:
+  private:
     std::string path_;
 };
 

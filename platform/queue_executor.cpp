@@ -6,7 +6,9 @@ namespace velmora {
 
 QueueExecutor::QueueExecutor() : mainThread_(std::this_thread::get_id()) {}
 
-QueueExecutor::~QueueExecutor() { close(); }
+QueueExecutor::~QueueExecutor() {
+    close();
+}
 
 void QueueExecutor::post(std::function<void()> task) {
     {
@@ -41,7 +43,9 @@ bool QueueExecutor::postAndWait(std::function<void()> task) {
     }
 }
 
-bool QueueExecutor::onMainThread() const { return std::this_thread::get_id() == mainThread_; }
+bool QueueExecutor::onMainThread() const {
+    return std::this_thread::get_id() == mainThread_;
+}
 
 std::function<void()> QueueExecutor::take(std::unique_lock<std::mutex>&) {
     auto task = std::move(tasks_.front());

@@ -12,7 +12,7 @@
 namespace velmora {
 
 class QueueExecutor : public Executor {
-public:
+  public:
     // The constructing thread is the main thread.
     QueueExecutor();
     ~QueueExecutor() override;
@@ -30,7 +30,7 @@ public:
     // Refuses further tasks and releases every postAndWait caller.
     void close();
 
-private:
+  private:
     std::function<void()> take(std::unique_lock<std::mutex>& lock);
 
     std::thread::id mainThread_;

@@ -48,7 +48,8 @@ SiteConfig SiteConfig::load(const std::string& path) {
     long maxMb = ini.readInt("http", "max_page_mb", 16);
     // Out-of-range values keep the defaults (a day is the most anyone waits).
     constexpr long kMaxSeconds = 24 * 3600;
-    if (connect > 0 && connect <= kMaxSeconds) config.http.connectTimeout = std::chrono::seconds(connect);
+    if (connect > 0 && connect <= kMaxSeconds)
+        config.http.connectTimeout = std::chrono::seconds(connect);
     if (stall > 0 && stall <= kMaxSeconds) config.http.stallTimeout = std::chrono::seconds(stall);
     if (maxMb > 0 && maxMb <= 4096) config.http.maxBodyBytes = static_cast<size_t>(maxMb) << 20;
     return config;

@@ -11,7 +11,7 @@
 namespace velmora {
 
 class ThreadPool {
-public:
+  public:
     explicit ThreadPool(int maxThreads);
     // Finishes the queued tasks, then joins every thread.
     ~ThreadPool();
@@ -22,7 +22,7 @@ public:
     // Blocks until no task is queued or running.
     void waitIdle();
 
-private:
+  private:
     void workerLoop();
 
     const int maxThreads_;

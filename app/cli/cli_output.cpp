@@ -12,7 +12,9 @@
 
 namespace velmora::cli {
 
-std::string utf8(const std::string& gbkText) { return gbk::toUtf8(gbkText); }
+std::string utf8(const std::string& gbkText) {
+    return gbk::toUtf8(gbkText);
+}
 
 bool chooseOutputFormat(const std::string& formatOption, const std::string& path,
                         OutputFormat& format, std::string& error) {
@@ -22,10 +24,14 @@ bool chooseOutputFormat(const std::string& formatOption, const std::string& path
         for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (!ext.empty()) name = ext.substr(1);
     }
-    if (name == "txt") format = OutputFormat::Text;
-    else if (name == "jsonl") format = OutputFormat::JsonLines;
-    else if (name == "csv") format = OutputFormat::Csv;
-    else if (name == "xlsx") format = OutputFormat::Workbook;
+    if (name == "txt")
+        format = OutputFormat::Text;
+    else if (name == "jsonl")
+        format = OutputFormat::JsonLines;
+    else if (name == "csv")
+        format = OutputFormat::Csv;
+    else if (name == "xlsx")
+        format = OutputFormat::Workbook;
     else {
         error = formatOption.empty()
                     ? "cannot tell the output format from '" + path +

@@ -10,7 +10,7 @@
 namespace velmora::cli {
 
 class CliProgress : public RunObserver {
-public:
+  public:
     CliProgress(const CompanyList& list, bool terminal) : list_(list), terminal_(terminal) {}
 
     void runStatusChanged(const std::string& gbkText) override;
@@ -18,7 +18,7 @@ public:
     // Ends the live line.
     void finish();
 
-private:
+  private:
     void show(bool force);
 
     const CompanyList& list_;

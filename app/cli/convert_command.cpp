@@ -37,8 +37,8 @@ int runConvert(const ConvertOptions& o) {
     CompanyList list;
     list.setSameNameFilter(o.sameNameFilter);
     io::IoReporter report = stderrReporter(main);
-    bool imported = ext == ".txt" ? io::importText(list, o.in, report)
-                                  : io::importWorkbook(list, o.in, report);
+    bool imported =
+        ext == ".txt" ? io::importText(list, o.in, report) : io::importWorkbook(list, o.in, report);
     if (!imported) return kExitFileError;
     if (!writeList(list, o.out, format, o.withProfile, main)) return kExitFileError;
     std::cerr << "wrote " << list.size() << " companies to " << o.out << "\n";

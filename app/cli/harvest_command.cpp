@@ -70,7 +70,8 @@ int runHarvest(const HarvestOptions& o) {
 
     std::string keywordBox = gbk::fromUtf8(o.keyword);
     // Without --province the box shows its initial "(省份)".
-    std::string provinceBox = o.provinceGiven ? gbk::fromUtf8(o.province) : provinces::placeholder();
+    std::string provinceBox =
+        o.provinceGiven ? gbk::fromUtf8(o.province) : provinces::placeholder();
     const auto& entries = provinces::boxEntries();
     if (o.provinceGiven && !provinceBox.empty() &&
         std::find(entries.begin(), entries.end(), provinceBox) == entries.end()) {

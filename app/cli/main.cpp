@@ -26,8 +26,7 @@ int main(int argc, char** argv) {
                 "Refuse a company whose name is among the newest 5001 entries");
     h->add_flag("--no-research", harvest.noResearch,
                 "Do not look up missing e-mail addresses through the web search");
-    h->add_flag("--with-profile", harvest.withProfile,
-                "Fill the profile line of the text format");
+    h->add_flag("--with-profile", harvest.withProfile, "Fill the profile line of the text format");
     h->add_option("--out", harvest.out, "Output file")->required();
     h->add_option("--format", harvest.format,
                   "txt, jsonl, csv or xlsx (default: from the output file's extension)");

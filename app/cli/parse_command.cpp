@@ -47,12 +47,14 @@ int runParse(const ParseOptions& o) {
     const Source& source = *set[o.source];
 
     std::string keyText = o.key;
-    if (keyText.empty()) keyText = std::to_string(o.source) + (o.step == "listing" ? "[0]0{0}" : "[0]1{0}");
+    if (keyText.empty())
+        keyText = std::to_string(o.source) + (o.step == "listing" ? "[0]0{0}" : "[0]1{0}");
     WorkKey key;
     try {
         key = WorkKey::parse(keyText);
     } catch (const std::exception&) {
-        std::cerr << "velmora-cli: --key '" << keyText << "' is not a work key of the form S[I]D{X}\n";
+        std::cerr << "velmora-cli: --key '" << keyText
+                  << "' is not a work key of the form S[I]D{X}\n";
         return kExitBadArguments;
     }
     if (key.isListing() != (o.step == "listing")) {
@@ -80,7 +82,7 @@ int runParse(const ParseOptions& o) {
     for (int i = 0; i < kSlotFields; ++i)
         slot[std::string(kColumnKeys[i + 1])] = utf8(form.slot.fields[i]);
     nlohmann::json result = {
-        {"known_pages", form.knownPages}, {"next_page", form.nextPage},
+        {"known_pages", form.knownPages},   {"next_page", form.nextPage},
         {"detail_count", form.detailCount}, {"listing", rows(form.listing)},
         {"detail", rows(form.detail)},      {"slot", slot},
     };

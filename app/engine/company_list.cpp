@@ -76,8 +76,9 @@ void CompanyList::append(const EntryFields& columns, std::uint64_t hash) {
     size_t block = row / kEntriesPerBlock;
     if (block >= kMaxBlocks) throw std::length_error("company list is full");
     if (row % kEntriesPerBlock == 0 && blocks_[block].load(std::memory_order_relaxed) == nullptr) {
-        blocks_[block].store(static_cast<EntryRef*>(allocateLarge(sizeof(EntryRef) * kEntriesPerBlock)),
-                             std::memory_order_release);
+        blocks_[block].store(
+            static_cast<EntryRef*>(allocateLarge(sizeof(EntryRef) * kEntriesPerBlock)),
+            std::memory_order_release);
         storageBytes_ += sizeof(EntryRef) * kEntriesPerBlock;
     }
     size_t total = 0;

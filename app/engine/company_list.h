@@ -24,7 +24,7 @@ namespace velmora {
 using EntryFields = std::array<std::string_view, kColumns>;
 
 class CompanyList {
-public:
+  public:
     // Rows c - 5000 .. c are compared by the same-name filter.
     static constexpr std::uint32_t kFilterWindow = 5001;
 
@@ -65,7 +65,7 @@ public:
     // Bytes held for entries (fields and index), for the memory figures.
     size_t storageBytes() const { return storageBytes_; }
 
-private:
+  private:
     struct EntryRef {
         std::uint32_t chunk;
         std::uint32_t offset;

@@ -12,7 +12,7 @@
 namespace velmora {
 
 class NameWindow {
-public:
+  public:
     using NameOf = std::function<std::string_view(std::uint32_t row)>;
 
     // Holds at most `capacityRows` rows at once.
@@ -25,7 +25,7 @@ public:
     void erase(std::uint32_t row);
     bool contains(std::string_view name, std::uint64_t hash) const;
 
-private:
+  private:
     struct Slot {
         std::uint64_t hash = 0;
         std::uint32_t row = 0;  // 0 = empty (rows count from 1)

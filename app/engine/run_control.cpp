@@ -27,7 +27,7 @@ std::string finished(const std::string& keywordBox) {
 
 // The intake services of a source that takes companies in during its step.
 class RunControl::SourceIntake : public IntakeContext {
-public:
+  public:
     SourceIntake(RunControl& run, int source) : run_(run), source_(source) {}
 
     bool acceptName(const std::string& name) override {
@@ -45,13 +45,13 @@ public:
         run_.callOnMain([&] { run_.list_.intake(copy); });
     }
 
-private:
+  private:
     RunControl& run_;
     int source_;
 };
 
-RunControl::RunControl(Executor& mainThread, CompanyList& list, SiteConfig sites,
-                       SourceSet sources, HttpClientFactory clients)
+RunControl::RunControl(Executor& mainThread, CompanyList& list, SiteConfig sites, SourceSet sources,
+                       HttpClientFactory clients)
     : main_(mainThread), list_(list), sites_(std::move(sites)) {
     for (int s = 1; s <= kSourceCount; ++s) {
         auto& state = states_[s];
@@ -357,15 +357,12 @@ void RunControl::createWorker(int s, const WorkRow& row) {
     WorkItem item{row.url, row.key};
     pool_.submit([this, s, item = std::move(item), alive = alive_] {
         SourceState& st = states_[s];
-        StepEnvironment env{*st.http,
-                            running_,
-                            research_,
-                            sites_.websearch,
-                            *st.intake,
-                            [this](std::chrono::milliseconds wait) {
-                                return pauseUnlessStopped(wait);
-                            },
-                            retryPause_};
+        StepEnvironment env{
+            *st.http,   running_,
+            research_,  sites_.websearch,
+            *st.intake, [this](std::chrono::milliseconds wait) {
+                                return pauseUnlessStopped(wait); },
+            retryPause_};
         StepOutcome outcome = runWorkerStep(*st.source, st.form, item, env);
         if (closing_.load()) return;
         // The step's one signal: its dispatch runs on the main thread.

@@ -26,7 +26,7 @@ namespace velmora {
 inline constexpr int kSourceCount = 7;
 
 class RunObserver {
-public:
+  public:
     virtual ~RunObserver() = default;
     // The run status field's new text (GBK).
     virtual void runStatusChanged(const std::string& gbkText) { (void)gbkText; }
@@ -44,7 +44,7 @@ using SourceSet = std::array<std::unique_ptr<Source>, kSourceCount + 1>;
 using HttpClientFactory = std::function<std::unique_ptr<HttpClient>(int source)>;
 
 class RunControl {
-public:
+  public:
     RunControl(Executor& mainThread, CompanyList& list, SiteConfig sites, SourceSet sources,
                HttpClientFactory clients = {});
     // Stops the run, aborts every transfer and waits for the workers.
@@ -55,8 +55,8 @@ public:
     void setObserver(RunObserver* observer) { observer_ = observer; }
     // Step 3 of the search start: store the province index and update the
     // keyword history (the window's settings file), given the box texts.
-    using SearchStartHook = std::function<void(const std::string& keywordBox,
-                                               const std::string& provinceBox)>;
+    using SearchStartHook =
+        std::function<void(const std::string& keywordBox, const std::string& provinceBox)>;
     void setSearchStartHook(SearchStartHook hook) { startHook_ = std::move(hook); }
 
     // The "再搜索设定" option (on at start-up); read by the worker steps.
@@ -96,7 +96,7 @@ public:
     long long stepsFinished() const { return stepsFinished_; }
     const SiteConfig& sites() const { return sites_; }
 
-private:
+  private:
     struct SourceState;
     class SourceIntake;
 
@@ -148,8 +148,8 @@ private:
 
 // Run-status texts (GBK).
 namespace run_texts {
-std::string starting(int marks);   // "开始线程" + marks ">"
-std::string stopping(int marks);   // "正在停止" + marks "<"
+std::string starting(int marks);                      // "开始线程" + marks ">"
+std::string stopping(int marks);                      // "正在停止" + marks "<"
 std::string finished(const std::string& keywordBox);  // "搜索完毕:" + keyword
 }  // namespace run_texts
 

@@ -8,8 +8,8 @@ namespace velmora {
 
 enum class InputProblem {
     None,
-    NoKeyword,             // "请输入关鍵词"
-    NoKeywordOrProvince,   // "请输入关鍵词或选择省份"
+    NoKeyword,            // "请输入关鍵词"
+    NoKeywordOrProvince,  // "请输入关鍵词或选择省份"
 };
 
 InputProblem checkSearchInputs(std::string_view keywordBox, std::string_view provinceBox);

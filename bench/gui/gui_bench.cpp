@@ -73,7 +73,8 @@ void BM_GuiAppend(benchmark::State& state) {
         QApplication::processEvents();
         double seconds = std::chrono::duration<double>(Clock::now() - started).count();
         rate = static_cast<double>(kAppend) / seconds;
-        if (model.rowCount() != static_cast<int>(kEntries + kAppend)) state.SkipWithError("rows lost");
+        if (model.rowCount() != static_cast<int>(kEntries + kAppend))
+            state.SkipWithError("rows lost");
     }
     state.counters["gui_append_per_s"] = rate;
 }
@@ -83,7 +84,8 @@ BENCHMARK(BM_GuiAppend)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTi
 }  // namespace velmora::bench
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -14,7 +14,9 @@ std::unique_ptr<SheetReader> openFreexlSheet(const std::string& path, std::strin
 
 namespace {
 
-void putBytes(const void* data, size_t size) { std::fwrite(data, 1, size, stdout); }
+void putBytes(const void* data, size_t size) {
+    std::fwrite(data, 1, size, stdout);
+}
 
 void putText(const std::string& text) {
     auto length = static_cast<std::uint32_t>(text.size());

@@ -46,7 +46,8 @@ ListingRequest AlibabaSource::listingRequest(const std::string& url, const WorkK
 
 void AlibabaSource::parseListing(std::string_view page, WorkForm& form, const WorkKey& key,
                                  IntakeContext&) const {
-    static const std::string kContact = std::string(">").append(gbk::fromUtf8("联系方式")).append("<");
+    static const std::string kContact =
+        std::string(">").append(gbk::fromUtf8("联系方式")).append("<");
     form.detailCount = 0;
     applyPaging(form, hasNextPageNumber(page, form.knownPages));
 

@@ -7,7 +7,7 @@
 namespace velmora {
 
 class AlibabaSource : public Source {
-public:
+  public:
     int number() const override { return 2; }
     bool hasEmailLookup() const override { return false; }
 

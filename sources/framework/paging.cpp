@@ -35,13 +35,18 @@ bool pageCheck(std::string& page) {
 }
 
 bool hasNextPageNumber(std::string_view page, int knownPages) {
-    std::string probe = ">" + std::to_string(static_cast<long long>(knownPages) + 1) + "<";
+    std::string probe(">");
+    probe.append(std::to_string(static_cast<long long>(knownPages) + 1)).push_back('<');
     return text::contains(page, probe);
 }
 
-bool hasNextPageLink(std::string_view page) { return text::contains(page, markers::nextPageLink()); }
+bool hasNextPageLink(std::string_view page) {
+    return text::contains(page, markers::nextPageLink());
+}
 
-bool hasNextPageText(std::string_view page) { return text::contains(page, markers::nextPageText()); }
+bool hasNextPageText(std::string_view page) {
+    return text::contains(page, markers::nextPageText());
+}
 
 void applyPaging(WorkForm& form, bool nextPageFound) {
     form.knownPages = nextPageFound ? form.knownPages + 1 : 0;

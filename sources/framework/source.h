@@ -32,7 +32,7 @@ enum class DispatchRules {
 // Services a listing step of sources 5 and 6 uses while it takes companies in
 // itself. The worker runs these on the main thread and waits for the answer.
 class IntakeContext {
-public:
+  public:
     virtual ~IntakeContext() = default;
     // The same-name filter's answer for `name`.
     virtual bool acceptName(const std::string& name) = 0;
@@ -43,7 +43,7 @@ public:
 };
 
 class Source {
-public:
+  public:
     virtual ~Source() = default;
 
     virtual int number() const = 0;

@@ -138,7 +138,9 @@ bool isTrailByteAt(std::string_view text, Pos pos) {
     return false;
 }
 
-std::string decimal(std::int64_t value) { return std::to_string(value); }
+std::string decimal(std::int64_t value) {
+    return std::to_string(value);
+}
 
 std::int32_t parseInt32(std::string_view digits) {
     if (digits.empty()) return 0;

@@ -10,7 +10,9 @@ namespace velmora::text {
 
 using Pos = std::int64_t;
 
-inline Pos length(std::string_view s) { return static_cast<Pos>(s.size()); }
+inline Pos length(std::string_view s) {
+    return static_cast<Pos>(s.size());
+}
 
 // First position (>= from) at which `marker` starts, 0 when it does not occur.
 Pos find(std::string_view text, std::string_view marker, Pos from = 1);
@@ -36,12 +38,12 @@ Pos scanBack(std::string_view page, std::string_view marker, Pos p, Pos clamp);
 // positions, in linear total time: a loop that looks for the same closing
 // marker behind every anchor would otherwise rescan the page per anchor.
 class ForwardFinder {
-public:
+  public:
     ForwardFinder(std::string_view page, std::string_view marker) : page_(page), marker_(marker) {}
     // First position >= from at which the marker starts, 0 when none.
     Pos next(Pos from);
 
-private:
+  private:
     std::string_view page_;
     std::string_view marker_;
     Pos lastFrom_ = -1;

@@ -15,7 +15,7 @@ struct WorkRow {
 };
 
 class WorkTable {
-public:
+  public:
     explicit WorkTable(int nominalRows = 42) : rows_(static_cast<size_t>(nominalRows)) {}
 
     // Row r (r >= 1); reading a row beyond the end gives an empty row.
@@ -29,7 +29,7 @@ public:
     // Highest row number that may hold data.
     int size() const { return static_cast<int>(rows_.size()) - 1; }
 
-private:
+  private:
     std::vector<WorkRow> rows_;
 };
 

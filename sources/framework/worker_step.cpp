@@ -22,7 +22,7 @@ std::chrono::milliseconds listingRetryPause(int retry, std::chrono::milliseconds
 namespace {
 
 class DiscardingIntake : public IntakeContext {
-public:
+  public:
     bool acceptName(const std::string&) override { return true; }
     void lookupEmailIfWanted(RecordSlot&) override {}
     void takeIn(const RecordSlot&) override {}
@@ -31,7 +31,8 @@ public:
 std::string fetchListing(const Source& source, WorkForm& form, const std::string& url,
                          const WorkKey& key, HttpClient& http) {
     ListingRequest request = source.listingRequest(url, key, form);
-    if (request.method == ListingRequest::Method::Post) return http.post(request.url, request.fields);
+    if (request.method == ListingRequest::Method::Post)
+        return http.post(request.url, request.fields);
     return http.get(request.url);
 }
 

@@ -30,9 +30,9 @@ struct StepEnvironment {
 };
 
 struct StepOutcome {
-    bool requested = false;      // a request was sent
-    bool failed = false;         // the guarded part raised
-    bool parsed = false;         // a parser ran
+    bool requested = false;  // a request was sent
+    bool failed = false;     // the guarded part raised
+    bool parsed = false;     // a parser ran
 };
 
 // Pause before the n-th retry of a failed listing page (n >= 1): the base,

@@ -9,7 +9,7 @@
 namespace velmora {
 
 class RegionalSource : public Source {
-public:
+  public:
     // `address`: scheme and host in front of "/main/corp/".
     explicit RegionalSource(std::string address) : address_(std::move(address)) {}
 
@@ -24,7 +24,7 @@ public:
                       IntakeContext& intake) const override;
     void parseDetail(std::string_view page, WorkForm& form) const override;
 
-private:
+  private:
     std::string address_;
 };
 

@@ -19,21 +19,24 @@ WorkForm parseListing(std::string page, int knownPages = 1) {
     WorkForm form;
     form.knownPages = knownPages;
     form.nextPage = 1;
-    EXPECT_TRUE(parseFetchedPage(source, form, WorkKey::parse("2[0]0{0}"), page, discardingIntake()));
+    EXPECT_TRUE(
+        parseFetchedPage(source, form, WorkKey::parse("2[0]0{0}"), page, discardingIntake()));
     return form;
 }
 
 RecordSlot parseDetail(std::string page) {
     AlibabaSource source;
     WorkForm form;
-    EXPECT_TRUE(parseFetchedPage(source, form, WorkKey::parse("2[0]1{0}"), page, discardingIntake()));
+    EXPECT_TRUE(
+        parseFetchedPage(source, form, WorkKey::parse("2[0]1{0}"), page, discardingIntake()));
     return form.slot;
 }
 
 TEST(AlibabaListing, ThreeAnchorsAndTheNextPageNumber) {
-    std::string page = "<div>" + contactLink("http://a.example/c1") + contactLink("http://a.example/c2") +
-                       contactLink("http://a.example/c3") + "<a href=\"http://s/p2\">2</a>" +
-                       "<a href=\"http://s/p2\">" + g("下一页") + "</a></div>";
+    std::string page = "<div>" + contactLink("http://a.example/c1") +
+                       contactLink("http://a.example/c2") + contactLink("http://a.example/c3") +
+                       "<a href=\"http://s/p2\">2</a>" + "<a href=\"http://s/p2\">" + g("下一页") +
+                       "</a></div>";
     WorkForm form = parseListing(page);
     EXPECT_EQ(form.detailCount, 3);
     EXPECT_EQ(form.knownPages, 2);
@@ -55,7 +58,8 @@ TEST(AlibabaListing, ANumberWithoutANextPageLinkFinishesTheSource) {
 }
 
 TEST(AlibabaListing, AnAnchorWithoutHttpBeforeItGivesAnEmptyLink) {
-    std::string page = contactLink("http://a/c1") + "<a href=\"/relative\">" + g("联系方式") + "</a>";
+    std::string page =
+        contactLink("http://a/c1") + "<a href=\"/relative\">" + g("联系方式") + "</a>";
     WorkForm form = parseListing(page);
     ASSERT_EQ(form.detailCount, 2);
     EXPECT_EQ(form.detail.row(1).url, "http://a/c1");
@@ -65,10 +69,10 @@ TEST(AlibabaListing, AnAnchorWithoutHttpBeforeItGivesAnEmptyLink) {
 std::string detailPage(const std::string& contactBlock) {
     return "<html><h1 class=\"chinaName\"> ABC " + g("机械有限公司") + " </h1>" + contactBlock +
            "<ul><li>" + g("电&nbsp;&nbsp;&nbsp;&nbsp;话：") + "0571-88888888 / 88888889</li>" +
-           "<li>" + g("传&nbsp;&nbsp;&nbsp;&nbsp;真：") + "0571-88888890</li>" +
-           "<li>" + g("地&nbsp;&nbsp;&nbsp;&nbsp;址：") + g(" 浙江省杭州市 ") + "</li>" +
-           "<li>" + g("邮&nbsp;&nbsp;&nbsp;&nbsp;编：") + "310000</li></ul>" +
-           "<p>" + g("公司主页：") + "<a href=\"http://x\" target=\"_blank\">http://www.abc.cn</a></p></html>";
+           "<li>" + g("传&nbsp;&nbsp;&nbsp;&nbsp;真：") + "0571-88888890</li>" + "<li>" +
+           g("地&nbsp;&nbsp;&nbsp;&nbsp;址：") + g(" 浙江省杭州市 ") + "</li>" + "<li>" +
+           g("邮&nbsp;&nbsp;&nbsp;&nbsp;编：") + "310000</li></ul>" + "<p>" + g("公司主页：") +
+           "<a href=\"http://x\" target=\"_blank\">http://www.abc.cn</a></p></html>";
 }
 
 TEST(AlibabaDetail, CutsSevenFields) {

@@ -24,7 +24,7 @@ using testing::TempDir;
 using testing::writeFile;
 
 class CliFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { sites.siteConfig().save(sitesIni()); }
     std::string sitesIni() const { return dir.file("sites.ini"); }
     testing::ProcessResult cli(std::vector<std::string> args) {
@@ -62,8 +62,8 @@ TEST_F(CliFixture, HarvestWritesJsonLinesInListOrder) {
 
 TEST_F(CliFixture, HarvestTextFormatHasTheProfileOnlyWhenAsked) {
     std::string plain = dir.file("plain.txt"), full = dir.file("full.txt");
-    ASSERT_EQ(cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--sources", "7",
-                   "--out", plain})
+    ASSERT_EQ(cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--sources", "7", "--out",
+                   plain})
                   .exitCode,
               0);
     ASSERT_EQ(cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--sources", "7",
@@ -80,11 +80,14 @@ TEST_F(CliFixture, HarvestTextFormatHasTheProfileOnlyWhenAsked) {
 
 TEST_F(CliFixture, CsvHasABomHeaderAndQuoting) {
     std::string out = dir.file("list.csv");
-    auto r = cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--sources", "2",
-                  "--out", out});
+    auto r = cli(
+        {"harvest", "--keyword", "手机", "--sites", sitesIni(), "--sources", "2", "--out", out});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::string csv = readFile(out);
-    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFID,企业名称,电话,联系人,主管,企业地址,邮编,E-mail,网址,传真,简介\r\n", 0), 0u);
+    EXPECT_EQ(
+        csv.rfind(
+            "\xEF\xBB\xBFID,企业名称,电话,联系人,主管,企业地址,邮编,E-mail,网址,传真,简介\r\n", 0),
+        0u);
 }
 
 TEST_F(CliFixture, InputChecksGiveTheSearchCommandsMessages) {
@@ -95,7 +98,8 @@ TEST_F(CliFixture, InputChecksGiveTheSearchCommandsMessages) {
     r = cli({"harvest", "--keyword", "", "--province", "", "--sites", sitesIni(), "--out", out});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("请输入关鍵词"), std::string::npos);
-    r = cli({"harvest", "--keyword", "", "--province", "北京", "--sites", sitesIni(), "--out", out});
+    r = cli(
+        {"harvest", "--keyword", "", "--province", "北京", "--sites", sitesIni(), "--out", out});
     EXPECT_EQ(r.exitCode, 0) << r.err;
 }
 
@@ -105,7 +109,9 @@ TEST_F(CliFixture, BadArgumentsAndFileErrors) {
     EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sources", "3", "--out", out}).exitCode, 2);
     EXPECT_EQ(cli({"harvest", "--keyword", "k", "--out", dir.file("x.pdf")}).exitCode, 2);
     EXPECT_EQ(cli({"harvest", "--keyword", "k"}).exitCode, 2);
-    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sites", dir.file("none.ini"), "--out", out}).exitCode, 2);
+    EXPECT_EQ(
+        cli({"harvest", "--keyword", "k", "--sites", dir.file("none.ini"), "--out", out}).exitCode,
+        2);
     EXPECT_EQ(cli({"frobnicate"}).exitCode, 2);
     EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sites", sitesIni(), "--out",
                    dir.file("missing-folder/x.txt")})
@@ -134,8 +140,9 @@ TEST_F(CliFixture, InterruptStopsTheRunAndStillWritesTheList) {
 }
 
 TEST_F(CliFixture, ParsePrintsTheWorkFormAsJson) {
-    std::string page = "<a href=\"detail.asp?corpid=1\">x</a><a href=\"detail.asp?corpid=2\">y</a>" +
-                       g(">下一页<");
+    std::string page =
+        "<a href=\"detail.asp?corpid=1\">x</a><a href=\"detail.asp?corpid=2\">y</a>" +
+        g(">下一页<");
     writeFile(dir.file("listing.html"), page);
     auto r = cli({"parse", "--source", "7", "--step", "listing", "--known-pages", "3", "--sites",
                   sitesIni(), dir.file("listing.html")});
@@ -158,12 +165,14 @@ TEST_F(CliFixture, ParsePrintsTheWorkFormAsJson) {
 
     // A not-found page leaves the work form as it was.
     writeFile(dir.file("nf.html"), g("未找到") + "<a href=\"detail.asp?corpid=1\">");
-    r = cli({"parse", "--source", "7", "--step", "listing", "--known-pages", "2", dir.file("nf.html")});
+    r = cli(
+        {"parse", "--source", "7", "--step", "listing", "--known-pages", "2", dir.file("nf.html")});
     j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["known_pages"], 2);
     EXPECT_EQ(j["detail_count"], 0);
 
-    EXPECT_EQ(cli({"parse", "--source", "5", "--step", "listing", dir.file("nf.html")}).exitCode, 2);
+    EXPECT_EQ(cli({"parse", "--source", "5", "--step", "listing", dir.file("nf.html")}).exitCode,
+              2);
     EXPECT_EQ(cli({"parse", "--source", "7", "--step", "detail", "--key", "7[0]0{0}",
                    dir.file("nf.html")})
                   .exitCode,
@@ -172,10 +181,10 @@ TEST_F(CliFixture, ParsePrintsTheWorkFormAsJson) {
 
 TEST_F(CliFixture, ConvertRoundTripsTextThroughWorkbook) {
     std::string txt = dir.file("a.txt"), xlsx = dir.file("b.xlsx"), back = dir.file("c.txt");
-    ASSERT_EQ(cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--with-profile",
-                   "--out", txt})
-                  .exitCode,
-              0);
+    ASSERT_EQ(
+        cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--with-profile", "--out", txt})
+            .exitCode,
+        0);
     ASSERT_EQ(cli({"convert", txt, xlsx, "--with-profile"}).exitCode, 0);
     ASSERT_EQ(cli({"convert", xlsx, back, "--with-profile"}).exitCode, 0);
     EXPECT_EQ(readFile(back), readFile(txt));

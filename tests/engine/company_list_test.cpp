@@ -76,9 +76,10 @@ TEST(SameNameFilter, OnRefusesByteExactDuplicatesOnly) {
 
 TEST(SameNameFilter, ComparesOnlyTheNewest5001Entries) {
     CompanyList list;
-    for (int i = 1; i <= 6000; ++i) list.addEntry(std::to_string(i), named("n" + std::to_string(i)));
+    for (int i = 1; i <= 6000; ++i)
+        list.addEntry(std::to_string(i), named("n" + std::to_string(i)));
     list.setSameNameFilter(true);
-    EXPECT_TRUE(list.acceptsName("n900"));   // row 900 is outside rows 1000..6000
+    EXPECT_TRUE(list.acceptsName("n900"));  // row 900 is outside rows 1000..6000
     EXPECT_TRUE(list.acceptsName("n999"));
     EXPECT_FALSE(list.acceptsName("n1000"));
     EXPECT_FALSE(list.acceptsName("n6000"));
@@ -92,7 +93,8 @@ TEST(SameNameFilter, WindowHandlesRepeatedNamesLeavingIt) {
     CompanyList list;
     list.setSameNameFilter(false);
     // The same name in many rows: it stays refused while any copy is inside.
-    for (int i = 1; i <= 5003; ++i) list.addEntry(std::to_string(i), named(i <= 3 ? "dup" : "u" + std::to_string(i)));
+    for (int i = 1; i <= 5003; ++i)
+        list.addEntry(std::to_string(i), named(i <= 3 ? "dup" : "u" + std::to_string(i)));
     list.setSameNameFilter(true);
     EXPECT_FALSE(list.acceptsName("dup"));  // rows 3..5003 hold row 3
     list.addEntry("5004", named("z"));

@@ -29,18 +29,18 @@ TEST(EmailCandidate, StripsDashesThenUnderscoresAtBothEnds) {
 
 TEST(EmailAcceptance, JudgesPositionLengthAndContent) {
     EXPECT_TRUE(isAcceptableEmail("sales@abc.com"));
-    EXPECT_FALSE(isAcceptableEmail("@abc.com"));             // "@" at position 1
-    EXPECT_FALSE(isAcceptableEmail("a@b.c"));                // "@" not before length - 4
+    EXPECT_FALSE(isAcceptableEmail("@abc.com"));  // "@" at position 1
+    EXPECT_FALSE(isAcceptableEmail("a@b.c"));     // "@" not before length - 4
     EXPECT_TRUE(isAcceptableEmail("a@bc.cn"));
-    EXPECT_FALSE(isAcceptableEmail("abc@.example.com"));     // "@."
-    EXPECT_FALSE(isAcceptableEmail("abc@index.htm"));        // "htm"
-    EXPECT_FALSE(isAcceptableEmail(".abc@example"));         // first "." at position 1
-    EXPECT_FALSE(isAcceptableEmail("abc@example"));          // no "."
-    EXPECT_FALSE(isAcceptableEmail("abc@example."));         // "." at the last position
+    EXPECT_FALSE(isAcceptableEmail("abc@.example.com"));  // "@."
+    EXPECT_FALSE(isAcceptableEmail("abc@index.htm"));     // "htm"
+    EXPECT_FALSE(isAcceptableEmail(".abc@example"));      // first "." at position 1
+    EXPECT_FALSE(isAcceptableEmail("abc@example"));       // no "."
+    EXPECT_FALSE(isAcceptableEmail("abc@example."));      // "." at the last position
     std::string local29(29, 'a');
-    EXPECT_FALSE(isAcceptableEmail(local29 + "@abc.com"));   // "@" at position 30
+    EXPECT_FALSE(isAcceptableEmail(local29 + "@abc.com"));  // "@" at position 30
     std::string local28(28, 'a');
-    EXPECT_TRUE(isAcceptableEmail(local28 + "@abc.com"));    // "@" at position 29
+    EXPECT_TRUE(isAcceptableEmail(local28 + "@abc.com"));                   // "@" at position 29
     EXPECT_FALSE(isAcceptableEmail("a@" + std::string(36, 'b') + ".com"));  // too long behind "@"
     EXPECT_TRUE(isAcceptableEmail("a@" + std::string(35, 'b') + ".com"));
 }

@@ -48,8 +48,8 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     demo::DemoOptions options;
     options.companies = kCompanies;
     options.pageSize = kPageSize;
-    options.faults.push_back({c.source, c.step, c.step == Fault::Listing ? kFaultyPage : kFaultyCompany,
-                              c.kind, 0});
+    options.faults.push_back(
+        {c.source, c.step, c.step == Fault::Listing ? kFaultyPage : kFaultyCompany, c.kind, 0});
     demo::DemoSites sites(options);
     SiteConfig config = sites.siteConfig();
     config.http.stallTimeout = 1s;  // a server that never answers is given up on

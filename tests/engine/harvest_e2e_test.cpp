@@ -52,8 +52,9 @@ void expectSameRecords(const Harvest& h, const std::vector<demo::DemoCompany>& e
     ASSERT_EQ(h.list.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(h.list.field(i, Column::Id), std::to_string(i + 1));
-        EXPECT_EQ(h.record(i), expected[i]) << "row " << i + 1 << "\n got: " << describe(h.record(i))
-                                            << "\nwant: " << describe(expected[i]);
+        EXPECT_EQ(h.record(i), expected[i])
+            << "row " << i + 1 << "\n got: " << describe(h.record(i))
+            << "\nwant: " << describe(expected[i]);
     }
 }
 

@@ -14,7 +14,7 @@ using namespace std::chrono_literals;
 
 // A loopback server whose handlers each test sets up.
 class HttpFixture : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         server.set_tcp_nodelay(true);
         server.Get("/hang", [this](const httplib::Request&, httplib::Response& res) {

@@ -21,7 +21,8 @@ std::string row(const std::string& label, const std::string& value) {
 RecordSlot parseDetail(std::string page) {
     RegionalSource source(kBase);
     WorkForm form;
-    EXPECT_TRUE(parseFetchedPage(source, form, WorkKey::parse("7[0]1{0}"), page, discardingIntake()));
+    EXPECT_TRUE(
+        parseFetchedPage(source, form, WorkKey::parse("7[0]1{0}"), page, discardingIntake()));
     return form.slot;
 }
 
@@ -47,14 +48,19 @@ TEST(RegionalListing, CollectsDetailLinksAndPaging) {
     RegionalSource source(kBase);
     WorkForm form;
     form.knownPages = 1;
-    std::string page = "<table><tr><td><A HREF=\"detail.asp?corpid=101\">Co A</a></td></tr>"
-                       "<tr><td><a href=\"detail.asp?corpid=102\">Co B</a></td></tr></table>"
-                       "<a href=\"queryr.asp?page=2\">" + g("下一页") + "</a>";
-    ASSERT_TRUE(parseFetchedPage(source, form, WorkKey::parse("7[0]0{0}"), page, discardingIntake()));
+    std::string page =
+        "<table><tr><td><A HREF=\"detail.asp?corpid=101\">Co A</a></td></tr>"
+        "<tr><td><a href=\"detail.asp?corpid=102\">Co B</a></td></tr></table>"
+        "<a href=\"queryr.asp?page=2\">" +
+        g("下一页") + "</a>";
+    ASSERT_TRUE(
+        parseFetchedPage(source, form, WorkKey::parse("7[0]0{0}"), page, discardingIntake()));
     EXPECT_EQ(form.detailCount, 2);
     EXPECT_EQ(form.knownPages, 2);
-    EXPECT_EQ(form.detail.row(1), (WorkRow{"N", kBase + "/main/corp/detail.asp?corpid=101", "7[0]1{0}"}));
-    EXPECT_EQ(form.detail.row(2), (WorkRow{"N", kBase + "/main/corp/detail.asp?corpid=102", "7[0]2{0}"}));
+    EXPECT_EQ(form.detail.row(1),
+              (WorkRow{"N", kBase + "/main/corp/detail.asp?corpid=101", "7[0]1{0}"}));
+    EXPECT_EQ(form.detail.row(2),
+              (WorkRow{"N", kBase + "/main/corp/detail.asp?corpid=102", "7[0]2{0}"}));
 }
 
 TEST(RegionalListing, WithoutNextPageKnownPagesBecomesZero) {
@@ -78,13 +84,14 @@ TEST(RegionalListing, ALinkWithoutItsClosingRunsToTheLastByteButOne) {
 }
 
 TEST(RegionalDetail, CutsEveryFieldAndComposesTheProfile) {
-    std::string page = "<html><body><table>" + row("单位名称：", "<b>" + g("杭州远景贸易有限公司") + "</b>") +
-                       row("固定电话：", "0571-88886666") + row("传真号码：", "0571-88886667") +
-                       row("法人代表：", g("王明")) + row("单位地址：", g("浙江省杭州市西湖区文三路 88 号")) +
-                       row("邮政编码：", "310012") + row("电子邮件：", "Sales@YJ-Trade.com") +
-                       row("单位网址：", "<a href=\"http://www.yj.com\">WWW.YJ.COM</a>") +
-                       row("雇员人数：", "120") + row("产品服务：", g("手机配件")) +
-                       row("单位描述：", g("专业生产。")) + "</table></body></html>";
+    std::string page =
+        "<html><body><table>" + row("单位名称：", "<b>" + g("杭州远景贸易有限公司") + "</b>") +
+        row("固定电话：", "0571-88886666") + row("传真号码：", "0571-88886667") +
+        row("法人代表：", g("王明")) + row("单位地址：", g("浙江省杭州市西湖区文三路 88 号")) +
+        row("邮政编码：", "310012") + row("电子邮件：", "Sales@YJ-Trade.com") +
+        row("单位网址：", "<a href=\"http://www.yj.com\">WWW.YJ.COM</a>") +
+        row("雇员人数：", "120") + row("产品服务：", g("手机配件")) +
+        row("单位描述：", g("专业生产。")) + "</table></body></html>";
     RecordSlot slot = parseDetail(page);
     EXPECT_EQ(slot[Field::Name], g("杭州远景贸易有限公司"));
     EXPECT_EQ(slot[Field::Phone], "0571-88886666");
@@ -117,7 +124,8 @@ TEST(RegionalDetail, MissingLabelLeavesTheFieldEmpty) {
 }
 
 TEST(RegionalDetail, AMissingRowEndTakesTheRestOfThePage) {
-    std::string page = row("单位名称：", "x") + "<tr><td>" + g("单位地址：") + "</td><td> Road 9 </td>";
+    std::string page =
+        row("单位名称：", "x") + "<tr><td>" + g("单位地址：") + "</td><td> Road 9 </td>";
     EXPECT_EQ(parseDetail(page)[Field::Address], "road 9");
 }
 
@@ -137,16 +145,33 @@ TEST(RegionalDetail, NotFoundPagesAreNotParsed) {
     RegionalSource source(kBase);
     WorkForm form;
     std::string page = row("单位名称：", "x") + g("对不起，未找到该企业");
-    EXPECT_FALSE(parseFetchedPage(source, form, WorkKey::parse("7[0]1{0}"), page, discardingIntake()));
+    EXPECT_FALSE(
+        parseFetchedPage(source, form, WorkKey::parse("7[0]1{0}"), page, discardingIntake()));
     EXPECT_TRUE(form.slot.empty());
 }
 
 TEST(Markers, NoMarkerHoldsAnUpperCaseByteThatTheLoweredPageCannotHave) {
-    for (const char* label : {"单位名称：", "固定电话：", "传真号码：", "法人代表：", "单位地址：",
-                              "邮政编码：", "电子邮件：", "单位网址：", "雇员人数：", "产品服务：",
-                              "单位描述：", ">下一页<", ">联系方式<", "电&nbsp;&nbsp;&nbsp;&nbsp;话",
-                              "传&nbsp;&nbsp;&nbsp;&nbsp;真", "地&nbsp;&nbsp;&nbsp;&nbsp;址",
-                              "邮&nbsp;&nbsp;&nbsp;&nbsp;编", "公司主页：", "无法找到", "未找到", "找不到"}) {
+    for (const char* label : {"单位名称：",
+                              "固定电话：",
+                              "传真号码：",
+                              "法人代表：",
+                              "单位地址：",
+                              "邮政编码：",
+                              "电子邮件：",
+                              "单位网址：",
+                              "雇员人数：",
+                              "产品服务：",
+                              "单位描述：",
+                              ">下一页<",
+                              ">联系方式<",
+                              "电&nbsp;&nbsp;&nbsp;&nbsp;话",
+                              "传&nbsp;&nbsp;&nbsp;&nbsp;真",
+                              "地&nbsp;&nbsp;&nbsp;&nbsp;址",
+                              "邮&nbsp;&nbsp;&nbsp;&nbsp;编",
+                              "公司主页：",
+                              "无法找到",
+                              "未找到",
+                              "找不到"}) {
         std::string bytes = g(label);
         for (char c : bytes) EXPECT_FALSE(c >= 'A' && c <= 'Z') << label;
     }

@@ -17,7 +17,7 @@ using testing::FakeSource;
 using testing::g;
 
 class RecordingObserver : public RunObserver {
-public:
+  public:
     void runStatusChanged(const std::string& text) override { statuses.push_back(text); }
     void searchingChanged(bool searching) override { searchingStates.push_back(searching); }
     void stepFinished(int source, const StepOutcome&) override {
@@ -30,7 +30,7 @@ public:
 
 // A run control over fake sources talking to a loopback site.
 class RunFixture : public ::testing::Test {
-protected:
+  protected:
     void makeRun(std::vector<std::pair<int, DispatchRules>> sources, bool pageCounting = true) {
         SiteConfig sites;
         sites.regional = site.address();
@@ -75,7 +75,8 @@ TEST_F(RunFixture, ListingThenDetailsThenNextPageThenFinish) {
         if (site.count("/main/corp/queryr.asp") == 1)
             site.page("/main/corp/queryr.asp", "detail " + a + "/d/4\n");
     };
-    for (int i = 1; i <= 4; ++i) site.page("/d/" + std::to_string(i), "name Co" + std::to_string(i));
+    for (int i = 1; i <= 4; ++i)
+        site.page("/d/" + std::to_string(i), "name Co" + std::to_string(i));
 
     EXPECT_EQ(run->searchCommand("kw", ""), InputProblem::None);
     ASSERT_TRUE(waitForEnd());
@@ -83,9 +84,8 @@ TEST_F(RunFixture, ListingThenDetailsThenNextPageThenFinish) {
     for (size_t i = 0; i < list.size(); ++i)
         EXPECT_EQ(list.field(i, Column::Id), std::to_string(i + 1));
     auto requests = site.requests();
-    std::vector<std::string> expected = {
-        "/main/corp/queryr.asp?page=1", "/d/1", "/d/2", "/d/3", "/main/corp/queryr.asp?page=2",
-        "/d/4"};
+    std::vector<std::string> expected = {"/main/corp/queryr.asp?page=1", "/d/1", "/d/2", "/d/3",
+                                         "/main/corp/queryr.asp?page=2", "/d/4"};
     EXPECT_EQ(requests, expected);
     EXPECT_EQ(run->runStatus(), g("搜索完毕:") + "kw");
     EXPECT_EQ(observer.searchingStates, (std::vector<bool>{true, false}));
@@ -138,8 +138,8 @@ TEST_F(RunFixture, StartUrlsOfTheSearchStart) {
     ASSERT_TRUE(waitForEnd());
     auto requests = site.requests();
     // httplib decodes the path; the escaped bytes arrive as the GBK bytes.
-    std::string alibaba = "/company/k-" + g("手机") + "+" + g("配件") + "_province-" + g("北京") +
-                          "_n-y.html?page=1";
+    std::string alibaba =
+        "/company/k-" + g("手机") + "+" + g("配件") + "_province-" + g("北京") + "_n-y.html?page=1";
     EXPECT_NE(std::find(requests.begin(), requests.end(), alibaba), requests.end())
         << ::testing::PrintToString(requests);
     EXPECT_EQ(run->form(7).province, "110000");

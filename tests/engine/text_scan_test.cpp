@@ -26,10 +26,10 @@ TEST(Scanning, ForwardScanExaminesFromTheNextPosition) {
 TEST(Scanning, BackScanClampsAndReadsZeroAsOne) {
     std::string page = "http://a\"http://b";
     EXPECT_EQ(scanBack(page, "http://", 17, 0), 10);
-    EXPECT_EQ(scanBack(page, "http://", 10, 0), 1);   // position 10 itself is not examined
-    EXPECT_EQ(scanBack(page, "http://", 1, 0), 0);    // k = 0 compares at position 1
+    EXPECT_EQ(scanBack(page, "http://", 10, 0), 1);  // position 10 itself is not examined
+    EXPECT_EQ(scanBack(page, "http://", 1, 0), 0);   // k = 0 compares at position 1
     EXPECT_EQ(scanBack(page, "zzz", 12, 0), 0);
-    EXPECT_EQ(scanBack(page, "zzz", 12, 12), 12);     // the clamp of the caller
+    EXPECT_EQ(scanBack(page, "zzz", 12, 12), 12);  // the clamp of the caller
     EXPECT_EQ(scanBack("xhttp://", "http://", 1, 99), 99);
 }
 
@@ -38,9 +38,9 @@ TEST(Scanning, CutRule) {
     EXPECT_EQ(cut(t, 2, 4), "bc");
     EXPECT_EQ(cut(t, 4, 4), "");
     EXPECT_EQ(cut(t, 5, 2), "");
-    EXPECT_EQ(cut(t, 0, 3), "ab");     // a start below 1 counts as 1
+    EXPECT_EQ(cut(t, 0, 3), "ab");  // a start below 1 counts as 1
     EXPECT_EQ(cut(t, -5, 3), "ab");
-    EXPECT_EQ(cut(t, 5, 100), "ef");   // stops at the end
+    EXPECT_EQ(cut(t, 5, 100), "ef");  // stops at the end
     EXPECT_EQ(cut(t, 7, 9), "");
     EXPECT_EQ(tail(t, 3), "cdef");
     EXPECT_EQ(tail(t, 0), "abcdef");
@@ -64,11 +64,11 @@ TEST(Scanning, ForwardFinderAgreesWithFind) {
 TEST(TagRemoval, LooksForTheClosingBracketTwoBytesOn) {
     EXPECT_EQ(removeTags("a<b>c"), "ac");
     EXPECT_EQ(removeTags("<>abc>def"), "def");  // "<>" alone is no tag
-    EXPECT_EQ(removeTags("a<b"), "ab");          // a lone "<" goes alone
+    EXPECT_EQ(removeTags("a<b"), "ab");         // a lone "<" goes alone
     EXPECT_EQ(removeTags("1<2<3"), "123");
     EXPECT_EQ(removeTags("x<"), "x");
     EXPECT_EQ(removeTags("<b>bold</b> text"), "bold text");
-    EXPECT_EQ(removeTags("a<>"), "a>");          // ">" at i + 1 is not examined
+    EXPECT_EQ(removeTags("a<>"), "a>");  // ">" at i + 1 is not examined
 }
 
 TEST(LowerCasing, ChangesOnlyAsciiCapitals) {

@@ -53,7 +53,9 @@ FakeSite::~FakeSite() {
     thread_.join();
 }
 
-std::string FakeSite::address() const { return "http://127.0.0.1:" + std::to_string(port_); }
+std::string FakeSite::address() const {
+    return "http://127.0.0.1:" + std::to_string(port_);
+}
 
 void FakeSite::page(const std::string& path, std::string body, int status) {
     std::lock_guard lock(mutex_);

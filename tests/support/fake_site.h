@@ -24,7 +24,7 @@ class Server;
 namespace velmora::testing {
 
 class FakeSite {
-public:
+  public:
     FakeSite();
     ~FakeSite();
 
@@ -37,7 +37,7 @@ public:
     std::vector<std::string> requests() const;
     int count(const std::string& pathPrefix) const;
 
-private:
+  private:
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = 0;
@@ -51,8 +51,9 @@ private:
 
 // A record-slot style source whose listing request is GET url + "?page=N".
 class FakeSource : public Source {
-public:
-    FakeSource(int number, DispatchRules rules = DispatchRules::RecordSlot, bool emailLookup = false)
+  public:
+    FakeSource(int number, DispatchRules rules = DispatchRules::RecordSlot,
+               bool emailLookup = false)
         : number_(number), rules_(rules), emailLookup_(emailLookup) {}
     int number() const override { return number_; }
     DispatchRules rules() const override { return rules_; }
@@ -66,7 +67,7 @@ public:
     // Whether listing requests carry (and count) a page number.
     bool countsPages = true;
 
-private:
+  private:
     int number_;
     DispatchRules rules_;
     bool emailLookup_;

@@ -7,9 +7,9 @@
 namespace velmora::testing {
 
 struct ProcessResult {
-    int exitCode = -1;     // -1 when killed by a signal or not started
-    std::string out;       // stdout
-    std::string err;       // stderr
+    int exitCode = -1;  // -1 when killed by a signal or not started
+    std::string out;    // stdout
+    std::string err;    // stderr
 };
 
 // Runs `args` (args[0] is the program path) and waits for it.

@@ -9,11 +9,13 @@
 namespace velmora::testing {
 
 // GBK bytes of a UTF-8 literal, so tests read like the pages they describe.
-inline std::string g(std::string_view utf8) { return gbk::fromUtf8(utf8); }
+inline std::string g(std::string_view utf8) {
+    return gbk::fromUtf8(utf8);
+}
 
 // A fresh folder under the system's temporary folder, removed on destruction.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,7 +23,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::string file(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
