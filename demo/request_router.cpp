@@ -46,7 +46,7 @@ std::shared_ptr<const std::string> RequestRouter::hugePage() {
 }
 
 void RequestRouter::handle(const httplib::Request& req, httplib::Response& res) {
-    if (req.method != "GET") return answerError(res, 405);
+    if (req.method != "GET" && req.method != "POST") return answerError(res, 405);
     const std::string& target = req.target;
     std::string_view path = targetPath(target);
     if (path == "/main/corp/queryr.asp") return regionalListing(target, res);
