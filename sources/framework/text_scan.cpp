@@ -75,6 +75,10 @@ std::string removeTags(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     size_t pos = 0;
+    // Once no ">" follows a "<", none follows any later "<" either: without
+    // remembering that, a text of lone "<" would be searched to its end once
+    // per "<".
+    bool closers = true;
     while (pos < text.size()) {
         size_t open = text.find('<', pos);
         if (open == std::string_view::npos) {
@@ -82,7 +86,9 @@ std::string removeTags(std::string_view text) {
             break;
         }
         out.append(text.substr(pos, open - pos));
-        size_t close = open + 2 <= text.size() ? text.find('>', open + 2) : std::string_view::npos;
+        size_t close =
+            closers && open + 2 <= text.size() ? text.find('>', open + 2) : std::string_view::npos;
+        if (close == std::string_view::npos && open + 2 <= text.size()) closers = false;
         pos = close == std::string_view::npos ? open + 1 : close + 1;
     }
     return out;
