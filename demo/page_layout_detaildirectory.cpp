@@ -282,7 +282,6 @@ std::string detailDirectoryDetailPage(const Company& c, std::size_t targetBytes,
     out += "<body leftmargin=\"0\" topmargin=\"0\">\n";
     if (look.title == Title::IntroFrame) out += frameTop(c.name);
     out += navigation();
-    filler::padTo(out, targetBytes, static_cast<std::uint64_t>(c.poolIndex));
     out += kPosition;
     if (look.title == Title::EnterpriseTitle)
         out += "<table width=\"778\" align=\"center\"><tr><td class=\"cname\">" + kTitleMarker +
@@ -319,6 +318,8 @@ std::string detailDirectoryDetailPage(const Company& c, std::size_t targetBytes,
         if (damage == PageDamage::Truncated) return out + c.description;
         out += detailDirectoryIntroduction(c, look) + "</td>\n</tr>\n</table>\n";
     }
+    // News, adverts and the other boxes of the site below the company.
+    filler::padTo(out, targetBytes, static_cast<std::uint64_t>(c.poolIndex));
     out += filler::pageEnd(SiteStyle::Regional);
     return out;
 }

@@ -1,6 +1,7 @@
 #include "sources/detaildirectory/detail_cleaning.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/gbk.h"
 
@@ -14,6 +15,29 @@ bool leadAt(std::string_view text, Pos pos) {
 }
 
 }  // namespace
+
+Pos findMarker(std::string_view text, std::string_view marker, Pos from) {
+    if (from < 1) from = 1;
+    size_t start = static_cast<size_t>(from - 1);
+    if (marker.empty() || start >= text.size()) return text::find(text, marker, from);
+    const void* hit =
+        memmem(text.data() + start, text.size() - start, marker.data(), marker.size());
+    return hit == nullptr ? 0 : static_cast<Pos>(static_cast<const char*>(hit) - text.data()) + 1;
+}
+
+Pos findLastMarker(std::string_view text, std::string_view marker) {
+    if (marker.empty() || marker.size() > text.size()) return text::findLast(text, marker);
+    const char first = marker.front();
+    size_t span = text.size() - marker.size() + 1;  // candidate starts 0 .. span - 1
+    while (span > 0) {
+        const void* hit = memrchr(text.data(), first, span);
+        if (hit == nullptr) return 0;
+        size_t at = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+        if (text.compare(at, marker.size(), marker) == 0) return static_cast<Pos>(at) + 1;
+        span = at;
+    }
+    return 0;
+}
 
 std::string_view colonStrip(std::string_view text) {
     static const std::string kWide = gbk::fromUtf8("：");

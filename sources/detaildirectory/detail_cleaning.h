@@ -9,6 +9,16 @@
 
 namespace velmora::detaildirectory {
 
+// First position of `marker` (two bytes or more) at or behind `from`, 0 when
+// none. Page markers often begin with a byte that the page is full of ("<",
+// ">", a common lead byte), which a search for the first byte stops at
+// everywhere; this search does not.
+text::Pos findMarker(std::string_view text, std::string_view marker, text::Pos from = 1);
+
+// Last position of `marker`, 0 when none: searched from the page end, where
+// the labels read by their last occurrence usually lie closer.
+text::Pos findLastMarker(std::string_view text, std::string_view marker);
+
 // Deletes from the start through the first colon, ":" or "：", whichever
 // comes first; a text without either stays as it is.
 std::string_view colonStrip(std::string_view text);

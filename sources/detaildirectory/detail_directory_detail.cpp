@@ -52,14 +52,14 @@ Pos introStart(std::string_view page, Pos p, std::string_view marker) {
     return lead != 0 ? lead : p;
 }
 
-std::string name(std::string_view page) {
+std::string name(std::string_view page, bool introPage, Pos companyIntro) {
     const Markers& m = markers();
-    if (text::contains(page, m.introFile)) {
-        Pos body = text::find(page, "<body");
+    if (introPage) {
+        Pos body = dd::findMarker(page, "<body");
         Pos lead = dd::firstLeadFrom(page, body);
         return upToNextTag(page, lead != 0 ? lead : body);
     }
-    if (Pos p = text::find(page, m.companyIntro); p != 0) {
+    if (Pos p = companyIntro; p != 0) {
         // The name is the text in front of the marker, back to the last ">",
         // through the last double-byte character.
         Pos e = dd::lastLeadBefore(page, p);
@@ -67,13 +67,13 @@ std::string name(std::string_view page) {
         Pos s = text::scanBack(page, ">", e, 0);
         return std::string(text::trim(text::cut(page, s + 1, e + 2)));
     }
-    if (Pos p = text::find(page, m.enterpriseIntro); p != 0)
+    if (Pos p = dd::findMarker(page, m.enterpriseIntro); p != 0)
         return upToNextTag(page, introStart(page, p, m.enterpriseIntro));
     return {};
 }
 
 std::string numberField(std::string_view page, std::string_view label, bool introPage) {
-    Pos p = text::findLast(page, label);
+    Pos p = dd::findLastMarker(page, label);
     if (p == 0) return {};
     std::string tagless = text::removeTags(rowValue(page, p, label));
     std::string_view value = dd::colonStrip(tagless);
@@ -83,7 +83,7 @@ std::string numberField(std::string_view page, std::string_view label, bool intr
 
 std::string contact(std::string_view page) {
     const std::string& label = markers().contact;
-    Pos p = text::find(page, label);
+    Pos p = dd::findMarker(page, label);
     if (p == 0) return {};
     std::string tagless = text::removeTags(text::trim(rowValue(page, p, label)));
     std::string value = dd::removeEvery(dd::removeEvery(dd::colonStrip(tagless), " "), "&nbsp;");
@@ -92,7 +92,7 @@ std::string contact(std::string_view page) {
 
 std::string manager(std::string_view page) {
     const std::string& label = markers().manager;
-    Pos p = text::find(page, label);
+    Pos p = dd::findMarker(page, label);
     if (p == 0) return {};
     std::string tagless = text::removeTags(dd::colonStrip(rowValue(page, p, label)));
     return std::string(text::trim(dd::removeEvery(text::trim(tagless), " ")));
@@ -100,7 +100,7 @@ std::string manager(std::string_view page) {
 
 std::string region(std::string_view page) {
     const std::string& label = markers().region;
-    Pos p = text::find(page, label);
+    Pos p = dd::findMarker(page, label);
     if (p == 0) return {};
     std::string tagless = text::removeTags(rowValue(page, p, label));
     return std::string(text::trim(dd::removeEvery(text::trim(tagless), " ")));
@@ -113,14 +113,14 @@ std::string strippedValue(std::string_view page, Pos p, std::string_view label) 
 
 std::string address(std::string_view page) {
     const std::string& label = markers().address;
-    Pos p = text::findLast(page, label);
+    Pos p = dd::findLastMarker(page, label);
     if (p == 0) return {};
     return dd::removeLineBreaksAndSpaces(region(page) + strippedValue(page, p, label));
 }
 
 std::string postcode(std::string_view page) {
     const std::string& label = markers().postcode;
-    Pos p = text::find(page, label);
+    Pos p = dd::findMarker(page, label);
     if (p == 0) return {};
     return dd::removeLineBreaksAndSpaces(strippedValue(page, p, label));
 }
@@ -138,7 +138,7 @@ std::string run(std::string_view page, Pos from, std::string_view allowed, bool 
 
 std::string email(std::string_view page) {
     static constexpr std::string_view kMailto = "mailto:";
-    Pos p = text::find(page, kMailto);
+    Pos p = dd::findMarker(page, kMailto);
     if (p == 0) return {};
     return run(page, p + text::length(kMailto), "@abcdefghijklmnopqrstuvwxyz0123456789._-", true);
 }
@@ -146,7 +146,7 @@ std::string email(std::string_view page) {
 std::string website(std::string_view page) {
     static constexpr std::string_view kHref = "href=";
     const std::string& label = markers().website;
-    Pos p = text::find(page, label);
+    Pos p = dd::findMarker(page, label);
     if (p == 0) return {};
     // The whole "href=" lies within the 200 bytes behind the label.
     Pos behind = p + text::length(label);
@@ -159,9 +159,8 @@ std::string website(std::string_view page) {
     return site;
 }
 
-std::string profile(std::string_view page) {
+std::string profile(std::string_view page, Pos p) {
     const std::string& marker = markers().companyIntro;
-    Pos p = text::find(page, marker);
     if (p == 0) return {};
     Pos start = introStart(page, p, marker);
     Pos end = text::scanForwardMatch(page, "</tr>", start);
@@ -177,9 +176,10 @@ std::string profile(std::string_view page) {
 
 void DetailDirectorySource::parseDetail(std::string_view page, WorkForm& form) const {
     const Markers& m = markers();
-    bool introPage = text::contains(page, m.introFile);
+    bool introPage = dd::findMarker(page, m.introFile) != 0;
+    Pos companyIntro = dd::findMarker(page, m.companyIntro);
     RecordSlot& slot = form.slot;
-    slot[Field::Name] = name(page);
+    slot[Field::Name] = name(page, introPage, companyIntro);
     slot[Field::Contact] = contact(page);
     slot[Field::Phone] = numberField(page, m.phone, introPage);
     slot[Field::Fax] = numberField(page, m.fax, introPage);
@@ -188,7 +188,7 @@ void DetailDirectorySource::parseDetail(std::string_view page, WorkForm& form) c
     slot[Field::Postcode] = postcode(page);
     slot[Field::Email] = email(page);
     slot[Field::Website] = website(page);
-    slot[Field::Profile] = profile(page);
+    slot[Field::Profile] = profile(page, companyIntro);
 }
 
 }  // namespace velmora

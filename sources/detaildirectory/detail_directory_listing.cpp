@@ -1,4 +1,5 @@
 #include "platform/gbk.h"
+#include "sources/detaildirectory/detail_cleaning.h"
 #include "sources/detaildirectory/detail_directory_source.h"
 #include "sources/framework/paging.h"
 #include "sources/framework/text_scan.h"
@@ -61,7 +62,7 @@ void DetailDirectorySource::parseListing(std::string_view page, WorkForm& form, 
 
     std::string_view rest = page;
     for (;;) {
-        Pos p = text::find(rest, kDetails);
+        Pos p = detaildirectory::findMarker(rest, kDetails);
         if (p == 0) break;
         Pos start = text::scanBack(rest, kLink, p, p) + text::length(kLink);
         // The links are unquoted: the url ends with the blank in front of "class=".

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <stdexcept>
 
 #include "platform/gbk.h"
@@ -16,8 +17,20 @@ Pos find(std::string_view text, std::string_view marker, Pos from) {
 }
 
 Pos findLast(std::string_view text, std::string_view marker) {
-    size_t at = text.rfind(marker);
-    return at == std::string_view::npos ? 0 : static_cast<Pos>(at) + 1;
+    if (marker.empty()) return static_cast<Pos>(text.size()) + 1;
+    // Forward memmem from hit to hit: the library's rfind compares the whole
+    // marker at every position from the end, many times slower on a page.
+    Pos last = 0;
+    size_t from = 0;
+    while (from + marker.size() <= text.size()) {
+        const void* hit =
+            memmem(text.data() + from, text.size() - from, marker.data(), marker.size());
+        if (hit == nullptr) break;
+        size_t at = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+        last = static_cast<Pos>(at) + 1;
+        from = at + 1;
+    }
+    return last;
 }
 
 Pos scanForwardMatch(std::string_view page, std::string_view marker, Pos p) {

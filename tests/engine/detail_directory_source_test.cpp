@@ -145,6 +145,20 @@ TEST(DetailDirectoryCleaning, RepeatedDeletionInOnePass) {
     }
 }
 
+TEST(DetailDirectoryCleaning, MarkerSearchesAndTagRemoval) {
+    using detaildirectory::findLastMarker;
+    using detaildirectory::findMarker;
+    EXPECT_EQ(findMarker("<a><!---x", "<!---"), 4);
+    EXPECT_EQ(findMarker("<a><!---x", "<a>", 2), 0);
+    EXPECT_EQ(findLastMarker("aaaa", "aa"), 3);
+    EXPECT_EQ(findLastMarker(g("电话电话x"), g("电话")), 5);
+    EXPECT_EQ(findLastMarker("ab", "abc"), 0);
+    EXPECT_EQ(text::findLast("aaaa", "aa"), 3);
+    // Lone "<" go alone, however many; a later tag still closes.
+    EXPECT_EQ(text::removeTags("a<b<c<"), "abc");
+    EXPECT_EQ(text::removeTags("<x>y<z<w>v"), "yv");
+}
+
 TEST(DetailDirectoryCleaning, ColonStripTakesTheFirstColonOfEitherKind) {
     using detaildirectory::colonStrip;
     EXPECT_EQ(colonStrip(g("联系人：张经理（手机:13957112345）")), g("张经理（手机:13957112345）"));
