@@ -1,6 +1,7 @@
 #include "sources/registry.h"
 
 #include "sources/alibaba/alibaba_source.h"
+#include "sources/detaildirectory/detail_directory_source.h"
 #include "sources/regional/regional_source.h"
 
 namespace velmora {
@@ -8,6 +9,7 @@ namespace velmora {
 SourceSet makeSources(const SiteConfig& sites) {
     SourceSet set;
     set[2] = std::make_unique<AlibabaSource>();
+    set[4] = std::make_unique<DetailDirectorySource>(sites.detailDirectory);
     set[7] = std::make_unique<RegionalSource>(sites.regional);
     return set;
 }
