@@ -1,29 +1,45 @@
 #include "sources/websearch/char_tests.h"
 
+#include <algorithm>
 #include <string>
 
 namespace velmora::homepage {
 
 using text::Pos;
 
-CharMap::CharMap(std::string_view text) : text_(text), kind_(text.size(), 0) {
-    for (size_t i = 0; i < text.size();) {
-        if (isHighByte(static_cast<unsigned char>(text[i]))) {
-            kind_[i] = 1;
-            if (i + 1 < text.size()) kind_[i + 1] = 2;
-            i += 2;
+CharMap::CharMap(std::string_view text) : text_(text) {}
+
+void CharMap::walkTo(Pos i) const {
+    size_t target = static_cast<size_t>(std::min<Pos>(i + 1, text::length(text_)));
+    if (walked_ >= target) return;
+    size_t grown = std::max(target, std::min(text_.size(), walked_ * 2 + 4096));
+    kind_.resize(grown + 1, 0);
+    size_t k = walked_;
+    // walked_ always ends on a character start (or behind a lead byte's pair).
+    while (k < grown) {
+        if (isHighByte(static_cast<unsigned char>(text_[k]))) {
+            kind_[k] = 1;
+            if (k + 1 < text_.size()) kind_[k + 1] = 2;
+            k += 2;
         } else {
-            i += 1;
+            kind_[k] = 0;
+            k += 1;
         }
     }
+    walked_ = k;
+}
+
+uint8_t CharMap::kindAt(Pos i) const {
+    walkTo(i);
+    return kind_[static_cast<size_t>(i - 1)];
 }
 
 bool CharMap::startsChar(Pos i) const {
-    return i >= 1 && i <= text::length(text_) && kind_[static_cast<size_t>(i - 1)] != 2;
+    return i >= 1 && i <= text::length(text_) && kindAt(i) != 2;
 }
 
 bool CharMap::startsDoubleByte(Pos i) const {
-    return i >= 1 && i <= text::length(text_) && kind_[static_cast<size_t>(i - 1)] == 1;
+    return i >= 1 && i <= text::length(text_) && kindAt(i) == 1;
 }
 
 bool CharMap::isChineseAt(Pos i) const {

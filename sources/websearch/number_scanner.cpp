@@ -1,6 +1,7 @@
 #include "sources/websearch/number_scanner.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -11,8 +12,8 @@ using text::Pos;
 namespace {
 
 constexpr size_t npos = std::numeric_limits<size_t>::max();
-// Bytes a call may examine in its own searches before it asks for the tables.
-constexpr size_t kSearchBudget = 4096;
+// Long runs of number characters are judged from the tables beyond this.
+constexpr size_t kLongRun = 4096;
 // Each normalisation step reads at most three bytes of the text (a line
 // break pair and the byte it leaves), so the window of 301 positions never
 // reaches further than this behind its start.
@@ -95,7 +96,14 @@ NumberScanner::Tables::Tables(std::string_view page) {
     }
 }
 
-NumberScanner::NumberScanner(std::string_view page) : page_(page) {}
+// The searches of all calls together may read about twice the page before
+// the tables (a few passes over it) are built.
+NumberScanner::NumberScanner(std::string_view page)
+    : NumberScanner(page, 2 * page.size() + 65536) {}
+NumberScanner::NumberScanner(std::string_view page, size_t searchBudget)
+    : page_(page), budget_(searchBudget) {
+    if (searchBudget == 0) tables();
+}
 NumberScanner::~NumberScanner() = default;
 
 const NumberScanner::Tables& NumberScanner::tables() {
@@ -113,6 +121,7 @@ size_t NumberScanner::nextDigit(size_t from) {
         if (c.from <= from && from <= c.found) return c.found;
     size_t k = from;
     while (k < page_.size() && !isDigit(static_cast<unsigned char>(page_[k]))) ++k;
+    work_ += k - from;
     size_t found = k < page_.size() ? k : npos;
     digitCache_[nextCacheSlot_++ % 8] = {from, found};
     return found;
@@ -226,7 +235,7 @@ class CleanerRun {
     }
 
     // --- searches on t, bounded by the end of t ----------------------------
-    bool overBudget() const { return work_ > kSearchBudget; }
+    bool overBudget() const { return scanner_.useTables(); }
     const NumberScanner::Tables& tables() { return scanner_.tables(); }
     Pos fromTable(uint32_t offset) const {
         // An offset beyond t (or the table's "none") reads as none.
@@ -240,12 +249,19 @@ class CleanerRun {
             const auto& t = tables();
             return fromTable(want == 0 ? t.nextDigit[off(from)] : t.nextGt[off(from)]);
         }
-        for (Pos k = from; k <= n_; ++k) {
-            ++work_;
-            unsigned char c = tByte(k);
-            if (want == 0 ? isDigit(c) : c == static_cast<unsigned char>(want)) return k;
+        if (want == 0) {
+            size_t d = scanner_.nextDigit(off(from));
+            return d == npos || d > off(n_) ? 0 : tPos(d);
         }
-        return 0;
+        size_t length = static_cast<size_t>(n_ - from + 1);
+        const void* at = memchr(page_.data() + off(from), want, length);
+        if (at == nullptr) {
+            scanner_.work_ += length;
+            return 0;
+        }
+        size_t found = static_cast<size_t>(static_cast<const char*>(at) - page_.data());
+        scanner_.work_ += found - off(from) + 1;
+        return tPos(found);
     }
     // A "<" at one of the t positions from .. to - 1 (from below 1 reads as 1).
     bool ltBetween(Pos from, Pos to) {
@@ -253,8 +269,14 @@ class CleanerRun {
         to = std::min<Pos>(to, n_ + 1);
         if (from >= to) return false;
         if (overBudget()) return tables().nextLt[off(from)] < off(to);
-        work_ += static_cast<size_t>(to - from);
-        return page_.substr(off(from), static_cast<size_t>(to - from)).find('<') != npos;
+        size_t length = static_cast<size_t>(to - from);
+        const void* at = memchr(page_.data() + off(from), '<', length);
+        scanner_.work_ +=
+            at == nullptr
+                ? length
+                : static_cast<size_t>(static_cast<const char*>(at) - (page_.data() + off(from))) +
+                      1;
+        return at != nullptr;
     }
 
     // --- the cleaner's steps ---------------------------------------------
@@ -343,7 +365,7 @@ class CleanerRun {
     Pos runEnd(Pos x, bool startsRun) {
         Pos k = startsRun ? x + 1 : x;
         if (!overBudget()) {
-            for (; k <= n_ && !overBudget(); ++k, ++work_)
+            for (; k <= n_ && !overBudget(); ++k, ++scanner_.work_)
                 if (!isNumberChar(tByte(k))) return k;
             if (k > n_) return n_ + 1;
         }
@@ -354,7 +376,8 @@ class CleanerRun {
     std::string judge(const std::string& head, Pos tailFrom, Pos tailTo) {
         size_t tailLength = tailTo > tailFrom ? static_cast<size_t>(tailTo - tailFrom) : 0;
         std::string_view tail = tailLength ? page_.substr(off(tailFrom), tailLength) : "";
-        if (tailLength <= kSearchBudget) {
+        if (tailLength == 0 || (!scanner_.useTables() && tailLength <= kLongRun)) {
+            scanner_.work_ += tailLength;
             std::string num = head + std::string(tail);
             return acceptable(num) ? num : std::string();
         }
@@ -398,7 +421,6 @@ class CleanerRun {
     bool headPending_ = false;
     char head_ = 0;
     Pos headOrigin_ = 0;
-    size_t work_ = 0;
 };
 
 std::string NumberScanner::clean(Pos first, Pos last, Pos position) {

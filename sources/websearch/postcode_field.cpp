@@ -4,6 +4,7 @@
 
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
+#include "sources/websearch/page_search.h"
 
 namespace velmora::homepage {
 
