@@ -167,11 +167,18 @@ std::string findAddress(std::string_view page, size_t walkBudget) {
     static const std::string kFullSpace = gbk::fromUtf8("　");
     static const std::string kFullStop = gbk::fromUtf8("。");
 
-    // Every occurrence of each label, for "the last occurrence within W".
+    // Every occurrence of a label, listed when the label is first needed
+    // (a later label only while no earlier one is left in W).
     std::array<std::vector<Pos>, 3> occurrences;
-    for (size_t k = 0; k < kLabels.size(); ++k)
-        for (Pos at = findIn(page, kLabels[k]); at != 0; at = findIn(page, kLabels[k], at + 1))
-            occurrences[k].push_back(at);
+    std::array<bool, 3> listed = {false, false, false};
+    auto occurrencesOf = [&](size_t k) -> const std::vector<Pos>& {
+        if (!listed[k]) {
+            listed[k] = true;
+            for (Pos at = findIn(page, kLabels[k]); at != 0; at = findIn(page, kLabels[k], at + 1))
+                occurrences[k].push_back(at);
+        }
+        return occurrences[k];
+    };
 
     NextBackwards lt(page, "<"), colon(page, ":"), fullColon(page, kFullColon),
         situated(page, kSituatedAt), space(page, " "), fullSpace(page, kFullSpace),
@@ -195,7 +202,7 @@ std::string findAddress(std::string_view page, size_t walkBudget) {
         size_t label = kLabels.size();
         Pos at = 0;
         for (size_t k = 0; k < kLabels.size() && label == kLabels.size(); ++k) {
-            auto& list = occurrences[k];
+            const auto& list = occurrencesOf(k);
             Pos m = text::length(kLabels[k]);
             auto it = std::upper_bound(list.begin(), list.end(), length - m + 1);
             if (it == list.begin()) continue;

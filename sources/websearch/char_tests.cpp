@@ -9,14 +9,22 @@ using text::Pos;
 
 CharMap::CharMap(std::string_view text) : text_(text) {}
 
-void CharMap::walkTo(Pos i) const {
-    size_t target = static_cast<size_t>(std::min<Pos>(i + 1, text::length(text_)));
-    if (walked_ >= target) return;
-    size_t grown = std::max(target, std::min(text_.size(), walked_ * 2 + 4096));
-    kind_.resize(grown + 1, 0);
+// The walk from the start of the text is known for one stretch of it,
+// [segmentStart_, walked_). A byte that is no lead byte ends a character
+// (alone, or as the second byte of the one before it), so the byte behind it
+// starts one: a stretch can begin there, found by a short look back, and
+// agrees with the walk from the start.
+uint8_t CharMap::kindAt(Pos i) const {
+    const size_t at = static_cast<size_t>(i - 1);
+    if (at >= segmentStart_ && at < walked_) return kind_[at];
+    if (kind_.empty()) kind_.assign(text_.size() + 1, 0);
+    size_t start = at;
+    while (start > 0 && isHighByte(static_cast<unsigned char>(text_[start - 1]))) --start;
+    if (start < segmentStart_ || start > walked_) segmentStart_ = walked_ = start;
+    size_t end = std::min(text_.size(), at + 64);
     size_t k = walked_;
-    // walked_ always ends on a character start (or behind a lead byte's pair).
-    while (k < grown) {
+    while (k <= at || k < end) {
+        if (k >= text_.size()) break;
         if (isHighByte(static_cast<unsigned char>(text_[k]))) {
             kind_[k] = 1;
             if (k + 1 < text_.size()) kind_[k + 1] = 2;
@@ -27,11 +35,7 @@ void CharMap::walkTo(Pos i) const {
         }
     }
     walked_ = k;
-}
-
-uint8_t CharMap::kindAt(Pos i) const {
-    walkTo(i);
-    return kind_[static_cast<size_t>(i - 1)];
+    return kind_[at];
 }
 
 bool CharMap::startsChar(Pos i) const {

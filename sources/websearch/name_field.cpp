@@ -77,7 +77,7 @@ std::string nameFromTitle(std::string t, std::string_view keyword) {
 // already stands earlier in the page.
 std::string nameFromBody(std::string_view page) {
     static const std::string kCompany = gbk::fromUtf8("公司");
-    Pos b = text::findLast(page, kCompany);
+    Pos b = homepage::findLastIn(page, kCompany);
     Pos j = 0;
     for (Pos k = b - 1; k >= 1; --k) {
         char c = page[k - 1];

@@ -150,6 +150,13 @@ class CleanerRun {
         Pos b = firstDigit();
         if (byteAt(b - 1) == '(' && b >= 2) --b;
         b = skipMarkup(b);
+        if (farT_ != 0) {
+            // Far behind the window s is t itself: no need to finish the
+            // normalisation to know where b stands in s.
+            Pos x = farT_;
+            if (tByte(x - 1) == '(') --x;
+            return judge("", x, runEnd(x, true));
+        }
         if (b >= 2 && byteAt(b - 1) == '(') --b;
         if (b < 1) b = 1;
         return takeRun(b);
@@ -305,9 +312,20 @@ class CleanerRun {
             ta = g != 0 ? g : tb;
             Pos d = firstAfter(ta, 0);
             tb = d != 0 ? d : ta;
-            if (!ltBetween(ta, tb)) return sOf(tb);
+            if (!ltBetween(ta, tb)) return found(tb);
         }
-        return sOf(skipWithTables(ta, tb));
+        return found(skipWithTables(ta, tb));
+    }
+
+    // The s position of the markup skip's end, or, when it lies so far
+    // behind the window that s and t agree there and on the byte before,
+    // 0 with the t position kept in farT_.
+    Pos found(Pos tb) {
+        if (tb - 2 >= P_ + kWindowReach) {
+            farT_ = tb;
+            return 0;
+        }
+        return sOf(tb);
     }
 
     // The rest of the markup skip from a state whose check still finds "<".
@@ -421,6 +439,7 @@ class CleanerRun {
     bool headPending_ = false;
     char head_ = 0;
     Pos headOrigin_ = 0;
+    Pos farT_ = 0;
 };
 
 std::string NumberScanner::clean(Pos first, Pos last, Pos position) {

@@ -11,6 +11,8 @@ namespace velmora::homepage {
 
 // First position >= from (1-based) where `marker` starts, 0 when none.
 text::Pos findIn(std::string_view text, std::string_view marker, text::Pos from = 1);
+// Last position where `marker` starts, 0 when none.
+text::Pos findLastIn(std::string_view text, std::string_view marker);
 inline bool containsIn(std::string_view text, std::string_view marker) {
     return findIn(text, marker) != 0;
 }

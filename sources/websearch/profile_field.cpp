@@ -1,6 +1,7 @@
 #include "sources/websearch/profile_field.h"
 
 #include <array>
+#include <vector>
 
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
@@ -61,9 +62,16 @@ Pos anchorPosition(std::string_view p, std::string_view name) {
             gbk::fromUtf8("于"),   gbk::fromUtf8("成立于"), gbk::fromUtf8("是"),
             gbk::fromUtf8("建于"), gbk::fromUtf8("成"),     gbk::fromUtf8("在"),
             gbk::fromUtf8("作为")};
+        // Every name + word starts at an occurrence of the name: one pass
+        // for the name's occurrences instead of one per word.
+        std::vector<Pos> names;
+        for (Pos at = homepage::findIn(p, name); at != 0; at = homepage::findIn(p, name, at + 1))
+            names.push_back(at);
         for (const std::string& after : kAfterName)
-            if (Pos at = homepage::findIn(p, std::string(name) + after); at != 0) return at;
-        return homepage::findIn(p, name);
+            for (Pos at : names)
+                if (p.substr(static_cast<size_t>(at - 1) + name.size()).starts_with(after))
+                    return at;
+        return names.front();
     }
     static const std::array<std::string, 3> kHeadings = {
         gbk::fromUtf8("简介"), gbk::fromUtf8("公司介绍"), gbk::fromUtf8("企业介绍")};
