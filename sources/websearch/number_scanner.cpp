@@ -1,5 +1,7 @@
 #include "sources/websearch/number_scanner.h"
 
+#include "sources/websearch/number_tables.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -8,6 +10,7 @@
 namespace velmora {
 
 using text::Pos;
+using namespace number_text;
 
 namespace {
 
@@ -19,26 +22,6 @@ constexpr size_t kLongRun = 4096;
 // reaches further than this behind its start.
 constexpr Pos kWindowReach = 3 * 301;
 
-bool isDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool isNumberChar(unsigned char c) {
-    return isDigit(c) || c == '-' || c == ')' || c == '/' || c == '+' || c == '.' || c == ' ';
-}
-
-// "1994-" .. "2008-" at s[i].
-bool yearMarkAt(std::string_view s, size_t i) {
-    if (i + 5 > s.size() || s[i + 4] != '-') return false;
-    int year = 0;
-    for (size_t k = i; k < i + 4; ++k) {
-        if (!isDigit(static_cast<unsigned char>(s[k]))) return false;
-        year = year * 10 + (s[k] - '0');
-    }
-    return year >= 1994 && year <= 2008;
-}
-
-// The normalisation table: two-byte forms and what they become.
 struct PairRow {
     unsigned char lead, trail;
     char single;
@@ -49,55 +32,6 @@ constexpr PairRow kPairRows[5] = {
 
 }  // namespace
 
-// Per-page tables, page offsets 0-based; `none` is the page length.
-struct NumberScanner::Tables {
-    explicit Tables(std::string_view page);
-    uint32_t none;
-    std::vector<uint32_t> nextDigit, nextLt, nextGt, runEnd, nextYear, digitsBefore;
-    std::vector<uint32_t> lastDigit, lastGt;  // at or before the offset; `none` when there is none
-    // For ">": the first ">" at or behind it whose markup check passes (no
-    // "<" between it and the next digit). For a digit: where the markup
-    // skip's digit-to-digit walk ends when started from it.
-    std::vector<uint32_t> jump;
-};
-
-NumberScanner::Tables::Tables(std::string_view page) {
-    const size_t n = page.size();
-    none = static_cast<uint32_t>(n);
-    auto make = [&] { return std::vector<uint32_t>(n + 1, none); };
-    nextDigit = make(), nextLt = make(), nextGt = make(), runEnd = make(), nextYear = make();
-    jump = make(), lastDigit = make(), lastGt = make();
-    digitsBefore.assign(n + 1, 0);
-    for (size_t k = n; k-- > 0;) {
-        auto c = static_cast<unsigned char>(page[k]);
-        auto i = static_cast<uint32_t>(k);
-        nextDigit[k] = isDigit(c) ? i : nextDigit[k + 1];
-        nextLt[k] = c == '<' ? i : nextLt[k + 1];
-        nextGt[k] = c == '>' ? i : nextGt[k + 1];
-        runEnd[k] = isNumberChar(c) ? runEnd[k + 1] : i;
-        nextYear[k] = yearMarkAt(page, k) ? i : nextYear[k + 1];
-        uint32_t d = nextDigit[k + 1];
-        if (c == '>') {
-            bool passes = d == none || nextLt[k] >= d;
-            uint32_t g = nextGt[k + 1];
-            jump[k] = passes ? i : (g == none ? none : jump[g]);
-        } else if (isDigit(c)) {
-            jump[k] = d == none ? i : (nextLt[k] < d ? jump[d] : d);
-        }
-    }
-    uint32_t digit = none, gt = none;
-    for (size_t k = 0; k < n; ++k) {
-        auto c = static_cast<unsigned char>(page[k]);
-        if (isDigit(c)) digit = static_cast<uint32_t>(k);
-        if (c == '>') gt = static_cast<uint32_t>(k);
-        lastDigit[k] = digit;
-        lastGt[k] = gt;
-        digitsBefore[k + 1] = digitsBefore[k] + (isDigit(c) ? 1 : 0);
-    }
-}
-
-// The searches of all calls together may read about twice the page before
-// the tables (a few passes over it) are built.
 NumberScanner::NumberScanner(std::string_view page)
     : NumberScanner(page, 2 * page.size() + 65536) {}
 NumberScanner::NumberScanner(std::string_view page, size_t searchBudget)
