@@ -1,13 +1,17 @@
 #include "sources/registry.h"
 
 #include "sources/alibaba/alibaba_source.h"
+#include "sources/portal/portal_source.h"
 #include "sources/regional/regional_source.h"
+#include "sources/yellowpages/yellowpages_source.h"
 
 namespace velmora {
 
 SourceSet makeSources(const SiteConfig& sites) {
     SourceSet set;
     set[2] = std::make_unique<AlibabaSource>();
+    set[5] = std::make_unique<PortalSource>(sites.portal);
+    set[6] = std::make_unique<YellowPagesSource>(sites.yellowPagesBase);
     set[7] = std::make_unique<RegionalSource>(sites.regional);
     return set;
 }

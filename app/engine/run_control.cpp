@@ -181,6 +181,8 @@ bool RunControl::startSource(int s, const WorkRow& firstListingRow) {
     WorkForm& form = states_[s].form;
     form.listing.at(1) = firstListingRow;
     form.listingFailures = 0;
+    form.lastPageNames.clear();
+    form.lastPageSpent = false;
     switch (states_[s].source->rules()) {
         case DispatchRules::Portal:
             form.knownPages = 0;
@@ -283,18 +285,33 @@ void RunControl::dispatchRecordSlot(int s) {
 void RunControl::dispatchPortal(int s) {
     SourceState& state = states_[s];
     WorkForm& form = state.form;
-    if (form.nextPage > form.knownPages || !isRequestable(form.listing.row(1).url)) {
+    // Every step posts to the same endpoint. A page that held no company or
+    // only the last page's ends the source like a page without a further
+    // page, and so does a missing address: its steps would never count a
+    // page, and the source would be handed out without end.
+    std::string url = state.source->fixedListingUrl();
+    if (form.nextPage > form.knownPages || form.lastPageSpent || !isRequestable(url)) {
         form.knownPages = 0;
         form.nextPage = 0;
+        form.lastPageSpent = false;
+        form.lastPageNames.clear();
         state.active = false;
         return;
     }
-    createWorker(s, WorkRow{"Y", form.listing.row(1).url, "5[0]0{0}"});
+    createWorker(s, WorkRow{"Y", std::move(url), WorkKey::make(s, 0, 0)});
 }
 
 void RunControl::dispatchYellowPages(int s) {
     SourceState& state = states_[s];
     WorkForm& form = state.form;
+    if (form.lastPageSpent) {
+        // The result page held no company or only the page before it: its
+        // category is done, whatever its pager said. A raised result page
+        // means the step asked for the same category again.
+        form.lastPageSpent = false;
+        if (form.resultPage > 0) ++form.nextDetailRow;
+        form.resultPage = 0;
+    }
     if (form.detailCount != 0) {
         if (form.nextDetailRow == 0) form.nextDetailRow = 1;
         if (form.nextDetailRow <= form.detailCount) {
@@ -325,6 +342,8 @@ void RunControl::finishSource(int s) {
     form.nextDetailRow = 0;
     form.startTaken = false;
     form.resultPage = 0;
+    form.lastPageNames.clear();
+    form.lastPageSpent = false;
     states_[s].active = false;
 }
 
