@@ -30,12 +30,19 @@ class DemoSites::Impl {
         // a stop up, and a client that was aborted leaves nothing behind.
         server_.set_keep_alive_max_count(1);
         server_.set_keep_alive_timeout(1);
+        // Every request goes to the router; a POST only once its body has
+        // been read, which the server does after the pre-routing handler.
         server_.set_pre_routing_handler(
             [this](const httplib::Request& req, httplib::Response& res) {
+                if (req.method == "POST") return httplib::Server::HandlerResponse::Unhandled;
                 requests_.fetch_add(1);
                 router_->handle(req, res);
                 return httplib::Server::HandlerResponse::Handled;
             });
+        server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            requests_.fetch_add(1);
+            router_->handle(req, res);
+        });
 
         if (options_.port == 0) {
             port_ = server_.bind_to_any_port("127.0.0.1");

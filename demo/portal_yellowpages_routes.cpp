@@ -7,7 +7,7 @@
 #include "demo/page_layout_yellowpages.h"
 #include "demo/request_router.h"
 #include "demo/url_codec.h"
-#include "sources/framework/escaping.h"
+#include "platform/form_encoding.h"
 
 namespace velmora::demo {
 namespace {

@@ -195,6 +195,19 @@ TEST(IntakeSourcesEndToEnd, SameNameFilterAndLookupsOnlyForAcceptedNames) {
     EXPECT_TRUE(h.lookups(5).empty());
 }
 
+TEST(IntakeSourcesEndToEnd, TheSearchStartStartsBothWithTheirInputs) {
+    Harvest h;
+    ASSERT_TRUE(h.control->searchStart(g(" 手机 配件 "), g("浙江"), {6, 5}));
+    ASSERT_TRUE(h.executor.runUntil([&] { return !h.control->searching(); }, 60s));
+    std::multiset<std::string> want, got;
+    for (int s : {5, 6})
+        for (const auto& r : h.sites.expected(s, g("手机+配件"), "330000"))
+            want.insert(describe(r));
+    for (size_t i = 0; i < h.list.size(); ++i) got.insert(describe(h.record(i)));
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(h.control->runStatus(), g("搜索完毕:") + g(" 手机 配件 "));
+}
+
 TEST(IntakeSourcesEndToEnd, WithoutResearchNoLookupIsMade) {
     Harvest h;
     h.control->setResearch(false);
