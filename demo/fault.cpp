@@ -72,6 +72,10 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
         return false;
     }
     bool webStep = f.step == Fault::Search || f.step == Fault::Hit;
+    if (f.source == 5 && f.step == Fault::Detail) {
+        error = "source 5 has no detail pages";
+        return false;
+    }
     if (webStep != (f.source == 0)) {
         error = "steps search and hit belong to source 0, listing and detail to the other sources";
         return false;

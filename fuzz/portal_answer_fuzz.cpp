@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::uint8_t options = in.byte();
     const std::string_view fetched = in.rest();
 
-    static const PortalSource source("http://portal.example");
+    static const PortalSource source;
     const WorkKey key = fuzz::roundTripKey(5, 0, 0);
     const std::string lowered = text::lowerAscii(fetched);
     const std::vector<RecordSlot> companies = referenceCompanies(lowered);

@@ -10,7 +10,7 @@ namespace velmora {
 SourceSet makeSources(const SiteConfig& sites) {
     SourceSet set;
     set[2] = std::make_unique<AlibabaSource>();
-    set[5] = std::make_unique<PortalSource>(sites.portal);
+    set[5] = std::make_unique<PortalSource>();
     set[6] = std::make_unique<YellowPagesSource>(sites.yellowPagesBase);
     set[7] = std::make_unique<RegionalSource>(sites.regional);
     return set;

@@ -8,11 +8,11 @@ namespace velmora {
 void RunControl::dispatchPortal(int s) {
     SourceState& state = states_[s];
     WorkForm& form = state.form;
-    // Every step posts to the source's one endpoint. A page that held no
-    // company or only the last page's ends the source like a page without a
-    // further page, and so does a missing address: its steps would never
-    // count a page, and the source would be handed out without end.
-    std::string url = state.source->fixedListingUrl();
+    // A page that held no company or only the last page's ends the source
+    // like a page without a further page, and so does a missing address: its
+    // steps would never count a page, and the source would be handed out
+    // without end.
+    const std::string& url = form.listing.row(1).url;
     if (form.nextPage > form.knownPages || form.lastPageSpent || !isRequestable(url)) {
         form.knownPages = 0;
         form.nextPage = 0;
@@ -21,7 +21,8 @@ void RunControl::dispatchPortal(int s) {
         state.active = false;
         return;
     }
-    createWorker(s, WorkRow{"Y", std::move(url), WorkKey::make(s, 0, 0)});
+    // Every step posts to the search endpoint of the start item.
+    createWorker(s, WorkRow{"Y", url, WorkKey::make(s, 0, 0)});
 }
 
 }  // namespace velmora

@@ -78,9 +78,6 @@ class Source {
     // Called when a listing step's request, check or parse failed (source 6
     // starts the next category from its first page again).
     virtual void listingStepFailed(WorkForm& form) const { (void)form; }
-    // The address every listing step of the source goes to, for a source
-    // without a listing table (source 5); empty for the others.
-    virtual std::string fixedListingUrl() const { return {}; }
 };
 
 // True when an address can be requested ("http://" or "https://" in it).

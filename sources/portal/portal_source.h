@@ -18,16 +18,12 @@ CompanyPage parsePortalAnswer(std::string_view page);
 
 class PortalSource : public Source {
   public:
-    // `address`: scheme and host in front of "/search?".
-    explicit PortalSource(std::string address) : address_(std::move(address)) {}
-
     int number() const override { return 5; }
     DispatchRules rules() const override { return DispatchRules::Portal; }
     bool hasEmailLookup() const override { return true; }
-    std::string fixedListingUrl() const override { return address_ + "/search?"; }
 
     // POST of keyWord, provid (province code), page (next page, from 0) and
-    // reaid=0 to the url; raises next page.
+    // reaid=0 to the url (the portal's address + "/search?"); raises next page.
     ListingRequest listingRequest(const std::string& url, const WorkKey& key,
                                   WorkForm& form) const override;
     // Known pages from the pager, then the companies through `intake`.
@@ -35,9 +31,6 @@ class PortalSource : public Source {
                       IntakeContext& intake) const override;
     // The source has no detail pages.
     void parseDetail(std::string_view page, WorkForm& form) const override;
-
-  private:
-    std::string address_;
 };
 
 }  // namespace velmora

@@ -218,6 +218,19 @@ TEST(IntakeSourcesEndToEnd, WithoutResearchNoLookupIsMade) {
     EXPECT_TRUE(h.lookups(5).empty());
 }
 
+TEST(IntakeSourcesEndToEnd, AMissingPortalAddressFinishesAtOnce) {
+    // Its steps would never be sent and so never count a page: without the
+    // address check the source would be handed out without end.
+    QueueExecutor executor;
+    CompanyList list;
+    SiteConfig config;
+    RunControl run(executor, list, config, makeSources(config));
+    ASSERT_TRUE(run.startSource(5, {"N", "/search?", "5[0]0{0}"}));
+    EXPECT_TRUE(executor.runUntil([&] { return !run.searching(); }, 5s));
+    EXPECT_EQ(run.stepsFinished(), 0);
+    EXPECT_EQ(list.size(), 0u);
+}
+
 TEST(IntakeSourcesEndToEnd, AYellowPagesStepInFlightTakesItsWholePageIn) {
     // The lookup of the 13th company (on the second page of the first
     // category) is slow: the run is stopped while the step is at it.

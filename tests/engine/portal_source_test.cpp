@@ -33,13 +33,12 @@ CompanyPage parse(std::string page) {
 }
 
 TEST(PortalRequest, PostsTheFourFieldsAndCountsThePageFromZero) {
-    PortalSource source("http://portal.example");
+    PortalSource source;
     WorkForm form;
     form.keyword = g("手机+配件");
     form.province = "330000";
-    EXPECT_EQ(source.fixedListingUrl(), "http://portal.example/search?");
     auto request =
-        source.listingRequest(source.fixedListingUrl(), WorkKey::parse("5[0]0{0}"), form);
+        source.listingRequest("http://portal.example/search?", WorkKey::parse("5[0]0{0}"), form);
     EXPECT_EQ(request.method, ListingRequest::Method::Post);
     EXPECT_EQ(request.url, "http://portal.example/search?");
     EXPECT_EQ(
@@ -111,7 +110,7 @@ TEST(PortalAnswer, ATableWithTooFewDotsRunsOnIntoTheNextOne) {
 }
 
 TEST(PortalListing, TakesCompaniesInInPageOrderWithTheirLookups) {
-    PortalSource source("http://p");
+    PortalSource source;
     WorkForm form;
     IntakeRecorder intake;
     intake.refuse(g("乙公司"));
@@ -137,7 +136,7 @@ TEST(PortalListing, TakesCompaniesInInPageOrderWithTheirLookups) {
 }
 
 TEST(PortalListing, AnEmptyOrRepeatedPageTakesNothingInAndIsSpent) {
-    PortalSource source("http://p");
+    PortalSource source;
     WorkForm form;
     IntakeRecorder intake;
     std::string first = answerPage(company(g("甲"), "a", "1") + company(g("乙"), "b", "2"), true);
