@@ -13,7 +13,9 @@
 #include "demo/fault_response.h"
 #include "demo/page_layout_alibaba.h"
 #include "demo/page_layout_detaildirectory.h"
+#include "demo/page_layout_portal.h"
 #include "demo/page_layout_regional.h"
+#include "demo/page_layout_yellowpages.h"
 #include "demo/request_router.h"
 #include "demo/spawning_task_queue.h"
 #include "demo/stop_signal.h"
@@ -30,10 +32,10 @@ class DemoSites::Impl {
         // a stop up, and a client that was aborted leaves nothing behind.
         server_.set_keep_alive_max_count(1);
         server_.set_keep_alive_timeout(1);
+        // Every request goes to the router; a POST only once its body has
+        // been read, which the server does after the pre-routing handler.
         server_.set_pre_routing_handler(
             [this](const httplib::Request& req, httplib::Response& res) {
-                // The form body of a POST is read only behind this point, so
-                // those requests take the route below.
                 if (req.method == "POST") return httplib::Server::HandlerResponse::Unhandled;
                 requests_.fetch_add(1);
                 router_->handle(req, res);
@@ -81,8 +83,13 @@ class DemoSites::Impl {
     std::vector<DemoCompany> expected(int source, const std::string& keyword,
                                       const std::string& provinceCode) {
         std::vector<DemoCompany> out;
-        if (source != 2 && source != 4 && source != 7) return out;
         std::string code = normalizedProvinceCode(provinceCode.empty() ? "000000" : provinceCode);
+        if (source == 5)
+            return portalRecords(*catalog_.set(keyword, code), options_.pageSize, address_,
+                                 options_.seed);
+        if (source == 6)
+            return yellowPagesRecords(*catalog_.set(keyword, code), address_, options_.seed);
+        if (source != 2 && source != 4 && source != 7) return out;
         auto set = catalog_.set(keyword, code);
         for (int i = 0; i < set->perSource; ++i) {
             const Company& c = set->pool[static_cast<std::size_t>(set->poolIndex(source, i))];
@@ -129,6 +136,9 @@ SiteConfig DemoSites::siteConfig() const {
     SiteConfig config;
     config.regional = address();
     config.alibaba = address();
+    config.portal = address();
+    config.yellowPages = address() + "/yp/search.aspx";
+    config.yellowPagesBase = address() + "/yp";
     config.websearch = address();
     config.detailDirectory = address() + "/qiye/search.php";
     config.publisherHome.clear();
@@ -141,7 +151,14 @@ std::vector<DemoCompany> DemoSites::expected(int source, const std::string& gbkK
     return impl_->expected(source, gbkKeyword, provinceCode);
 }
 
-int DemoSites::pageCount(int source, const std::string&, const std::string&) const {
+int DemoSites::pageCount(int source, const std::string& gbkKeyword,
+                         const std::string& provinceCode) const {
+    std::string code = normalizedProvinceCode(provinceCode.empty() ? "000000" : provinceCode);
+    if (source == 5)
+        return portalPageCount(*impl_->catalog_.set(gbkKeyword, code), impl_->options_.pageSize);
+    if (source == 6)
+        return yellowPagesPageCount(*impl_->catalog_.set(gbkKeyword, code),
+                                    impl_->options_.pageSize);
     if (source != 2 && source != 4 && source != 7) return 0;
     return velmora::demo::pageCount(impl_->options_.companies, impl_->options_.pageSize);
 }

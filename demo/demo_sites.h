@@ -53,13 +53,16 @@ class DemoSites {
     int port() const;
     std::string address() const;  // "http://127.0.0.1:PORT"
 
-    // regional, alibaba and websearch set to address(), detailDirectory to
-    // address() + "/qiye/search.php"; every other address empty.
+    // regional, alibaba, websearch and portal set to address(), detailDirectory to
+    // address() + "/qiye/search.php", yellowPages to address() + "/yp/search.aspx"
+    // and yellowPagesBase to address() + "/yp"; every other address empty.
     SiteConfig siteConfig() const;
 
-    // The companies of a source (2, 4 or 7) for a search, in listing order,
-    // with exactly the fields a correct harvester produces (with the e-mail
-    // lookup on for sources 4 and 7). `gbkKeyword` is the keyword as the search start
+    // The companies of a source (2, 4, 5, 6 or 7) for a search, in listing order,
+    // with exactly the fields a correct harvester produces (with the e-mail lookup
+    // on for sources 4, 5, 6 and 7; for source 6 with the same-name filter off, so
+    // a company listed in several categories comes once per category).
+    // `gbkKeyword` is the keyword as the search start
     // prepares it (trimmed, first space as "+"); `provinceCode` six digits,
     // or empty / "000000" for all of China.
     //
@@ -70,7 +73,9 @@ class DemoSites {
     std::vector<DemoCompany> expected(int source, const std::string& gbkKeyword,
                                       const std::string& provinceCode) const;
 
-    // Result pages of a source (2, 4 or 7) for a search.
+    // Result pages of a source (2, 4, 5, 6 or 7) for a search (source 6: of all its
+    // categories; neither counts the page beyond the end that a harvest asks
+    // for last).
     int pageCount(int source, const std::string& gbkKeyword, const std::string& provinceCode) const;
 
     // Requests received so far (any path, counted on arrival).

@@ -58,8 +58,8 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
     }
     Fault f;
     if (!parseNumber(parts[0], f.source) ||
-        (f.source != 0 && f.source != 2 && f.source != 4 && f.source != 7)) {
-        error = "source must be 2, 4, 7 or 0 (web search), got \"" + std::string(parts[0]) + "\"";
+        f.source < 0 || f.source > 7) {
+        error = "source must be 1 to 7, or 0 (web search), got \"" + std::string(parts[0]) + "\"";
         return false;
     }
     bool stepFound = false;
@@ -71,8 +71,12 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
         return false;
     }
     bool webStep = f.step == Fault::Search || f.step == Fault::Hit;
+    if (f.source == 5 && f.step == Fault::Detail) {
+        error = "source 5 has no detail pages";
+        return false;
+    }
     if (webStep != (f.source == 0)) {
-        error = "steps search and hit belong to source 0, listing and detail to sources 2, 4 and 7";
+        error = "steps search and hit belong to source 0, listing and detail to the other sources";
         return false;
     }
     if (parts[2] == "*" || parts[2] == "all") {

@@ -9,9 +9,12 @@ namespace velmora::demo {
 
 struct Fault {
     enum Step {
-        Listing,  // a result page (sources 2, 4 and 7); `which` is the page number from 1
-        Detail,   // a company page (sources 2, 4 and 7); `which` is the company's 1-based index
-                  // in that source's listing order
+        Listing,  // a result page (sources 2, 4 and 7); `which` is the page number from 1.
+                  // Source 5: its answer page, counted from 1; source 6: its category
+                  // search (1)
+        Detail,   // a company page (sources 2, 4 and 7); `which` is the company's 1-based
+                  // index in that source's listing order. Source 6: a result page, `which`
+                  // its place in the order a harvest requests them
         Search,   // the web search for a company name (source 0); `which` as for Detail,
                   // counted in the regional directory's order
         Hit,      // a hit page of that search (source 0); `which` as for Search
@@ -29,7 +32,7 @@ struct Fault {
         HugeNoMarkers,        // DemoOptions::hugeBytes (10 MiB) of page without any marker
     };
 
-    int source = 0;  // 2, 4, 7, or 0 for the web search of the e-mail lookup
+    int source = 0;  // 1 to 7, or 0 for the web search of the e-mail lookup
     Step step = Listing;
     int which = -1;  // -1: every request of that step
     Kind kind = Status500;

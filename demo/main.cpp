@@ -16,8 +16,8 @@ int main(int argc, char** argv) {
     using velmora::demo::PagerEnd;
 
     CLI::App app{
-        "Velmora demo sites: the regional directory, the marketplace company search and "
-        "the web search, served on 127.0.0.1"};
+        "Velmora demo sites: the regional directory, the marketplace company search, the "
+        "portal search, the yellow pages and the web search, served on 127.0.0.1"};
     DemoOptions options;
     std::vector<std::string> faultTexts;
     std::string sitesIni;
@@ -31,11 +31,13 @@ int main(int argc, char** argv) {
     app.add_option("--seed", options.seed, "seed of the generated data");
     app.add_option("--page-kib", pageKiB, "approximate size of listing and detail pages in KiB")
         ->check(CLI::Range(1, 4096));
-    app.add_option("--fault", faultTexts,
-                   "fault switch SOURCE:STEP:WHICH:KIND[:MS], repeatable; e.g. 7:detail:3:hang, "
-                   "2:listing:*:500, 0:hit:all:delay:1500 (steps listing, detail, search, hit; "
-                   "kinds delay, hang, 500, drop, redirect, oversized, garbage, truncated, "
-                   "invalid-gbk, huge)");
+    app.add_option(
+        "--fault", faultTexts,
+        "fault switch SOURCE:STEP:WHICH:KIND[:MS], repeatable; e.g. 7:detail:3:hang, "
+        "2:listing:*:500, 0:hit:all:delay:1500, 5:listing:2:hang, 6:detail:3:500 (sources "
+        "2, 5, 6, 7, 0 = web search; steps listing, detail, search, hit; "
+        "kinds delay, hang, 500, drop, redirect, oversized, garbage, truncated, "
+        "invalid-gbk, huge)");
     std::map<std::string, PagerEnd> pagerEnds = {{"plain", PagerEnd::Plain},
                                                  {"empty", PagerEnd::EmptyBeyond},
                                                  {"repeat", PagerEnd::LastAgain}};

@@ -8,6 +8,7 @@
 #include "demo/page_filler.h"
 #include "demo/page_layout_alibaba.h"
 #include "demo/page_layout_regional.h"
+#include "demo/portal_yellowpages_routes.h"
 #include "demo/region_table.h"
 #include "demo/url_codec.h"
 #include "demo/web_search_pages.h"
@@ -59,6 +60,11 @@ void RequestRouter::handle(const httplib::Request& req, httplib::Response& res) 
     if (path == "/baidu") return webSearch(target, res);
     if (path.starts_with("/hit/")) return hit(path, res);
     if (std::string page; homepageForPath(path, page)) return res.set_content(page, kGbkHtml);
+    auto ctx = [this](std::uint64_t salt) { return context(salt); };
+    if (path == "/search") return servePortalSearch(req, res, catalog_, options_, ctx);
+    if (path == "/yp/search.aspx") return serveYellowPagesSearch(req, res, catalog_, options_, ctx);
+    if (path == "/yp/categorycontent.aspx")
+        return serveYellowPagesCategory(req, res, catalog_, options_, ctx);
     if (path == "/" || path == "/index.htm") return index(res);
     answerError(res, 404);
 }

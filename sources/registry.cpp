@@ -2,7 +2,9 @@
 
 #include "sources/alibaba/alibaba_source.h"
 #include "sources/detaildirectory/detail_directory_source.h"
+#include "sources/portal/portal_source.h"
 #include "sources/regional/regional_source.h"
+#include "sources/yellowpages/yellowpages_source.h"
 
 namespace velmora {
 
@@ -10,6 +12,8 @@ SourceSet makeSources(const SiteConfig& sites) {
     SourceSet set;
     set[2] = std::make_unique<AlibabaSource>();
     set[4] = std::make_unique<DetailDirectorySource>(sites.detailDirectory);
+    set[5] = std::make_unique<PortalSource>();
+    set[6] = std::make_unique<YellowPagesSource>(sites.yellowPagesBase);
     set[7] = std::make_unique<RegionalSource>(sites.regional);
     return set;
 }

@@ -8,13 +8,21 @@ namespace velmora {
 void RunControl::dispatchPortal(int s) {
     SourceState& state = states_[s];
     WorkForm& form = state.form;
-    if (form.nextPage > form.knownPages || !isRequestable(form.listing.row(1).url)) {
+    // A page that held no company or only the last page's ends the source
+    // like a page without a further page, and so does a missing address: its
+    // steps would never count a page, and the source would be handed out
+    // without end.
+    const std::string& url = form.listing.row(1).url;
+    if (form.nextPage > form.knownPages || form.lastPageSpent || !isRequestable(url)) {
         form.knownPages = 0;
         form.nextPage = 0;
+        form.lastPageSpent = false;
+        form.lastPageNames.clear();
         state.active = false;
         return;
     }
-    createWorker(s, WorkRow{"Y", form.listing.row(1).url, "5[0]0{0}"});
+    // Every step posts to the search endpoint of the start item.
+    createWorker(s, WorkRow{"Y", url, WorkKey::make(s, 0, 0)});
 }
 
 }  // namespace velmora

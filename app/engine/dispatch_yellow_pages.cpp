@@ -8,6 +8,14 @@ namespace velmora {
 void RunControl::dispatchYellowPages(int s) {
     SourceState& state = states_[s];
     WorkForm& form = state.form;
+    if (form.lastPageSpent) {
+        // The result page held no company or only the page before it: its
+        // category is done, whatever its pager said. A raised result page
+        // means the step asked for the same category again.
+        form.lastPageSpent = false;
+        if (form.resultPage > 0) ++form.nextDetailRow;
+        form.resultPage = 0;
+    }
     if (form.detailCount != 0) {
         if (form.nextDetailRow == 0) form.nextDetailRow = 1;
         if (form.nextDetailRow <= form.detailCount) {
@@ -38,6 +46,8 @@ void RunControl::finishSource(int s) {
     form.nextDetailRow = 0;
     form.startTaken = false;
     form.resultPage = 0;
+    form.lastPageNames.clear();
+    form.lastPageSpent = false;
     states_[s].active = false;
 }
 

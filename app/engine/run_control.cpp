@@ -146,6 +146,8 @@ bool RunControl::searchStart(const std::string& keywordBox, const std::string& p
     for (int s : startOrder(sources)) {
         prepareSourceStart(s, sites_, inputs_, provinceBox, states_[s].form);
         states_[s].lastListingUrls.clear();
+        states_[s].form.lastPageNames.clear();
+        states_[s].form.lastPageSpent = false;
         states_[s].active = true;
         dispatch(s);
     }
@@ -167,6 +169,8 @@ bool RunControl::startSource(int s, const WorkRow& firstListingRow) {
     WorkForm& form = states_[s].form;
     form.listing.at(1) = firstListingRow;
     form.listingFailures = 0;
+    form.lastPageNames.clear();
+    form.lastPageSpent = false;
     states_[s].lastListingUrls.clear();
     switch (states_[s].source->rules()) {
         case DispatchRules::Portal:

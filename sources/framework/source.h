@@ -75,6 +75,9 @@ class Source {
     virtual bool appliesNotFoundTest() const { return true; }
     // Whether a step skips its parsing once the running flag is off (source 6 parses on).
     virtual bool parsesOnlyWhileRunning() const { return true; }
+    // Called when a listing step's request, check or parse failed (source 6
+    // starts the next category from its first page again).
+    virtual void listingStepFailed(WorkForm& form) const { (void)form; }
 };
 
 // True when an address can be requested ("http://" or "https://" in it).

@@ -92,11 +92,11 @@ std::string_view tail(std::string_view text, Pos a) {
 std::string removeTags(std::string_view text) {
     std::string out;
     out.reserve(text.size());
+    // Once a search for ">" has run to the end, no later "<" can find one:
+    // every further "<" goes alone, without searching again (a text of many
+    // "<" and no ">" would otherwise take quadratic time).
+    const size_t lastClose = text.rfind('>');
     size_t pos = 0;
-    // Once no ">" follows a "<", none follows any later "<" either: without
-    // remembering that, a text of lone "<" would be searched to its end once
-    // per "<".
-    bool closers = true;
     while (pos < text.size()) {
         size_t open = text.find('<', pos);
         if (open == std::string_view::npos) {
@@ -104,9 +104,9 @@ std::string removeTags(std::string_view text) {
             break;
         }
         out.append(text.substr(pos, open - pos));
-        size_t close =
-            closers && open + 2 <= text.size() ? text.find('>', open + 2) : std::string_view::npos;
-        if (close == std::string_view::npos && open + 2 <= text.size()) closers = false;
+        size_t close = std::string_view::npos;
+        if (lastClose != std::string_view::npos && lastClose >= open + 2)
+            close = text.find('>', open + 2);
         pos = close == std::string_view::npos ? open + 1 : close + 1;
     }
     return out;

@@ -4,6 +4,7 @@
 // dispatcher, never at the same time (the dispatcher runs after the step).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "sources/framework/record_slot.h"
 #include "sources/framework/work_table.h"
@@ -31,6 +32,13 @@ struct WorkForm {
     // Source 6: start item handed out; page number of the category in hand.
     bool startTaken = false;
     std::int32_t resultPage = 0;
+
+    // Sources 5 and 6, which take companies in during their listing step: the
+    // company names of the last result page (source 6: of the category in
+    // hand), and whether that page held no company or only those of the page
+    // before it, which ends the paging.
+    std::vector<std::string> lastPageNames;
+    bool lastPageSpent = false;
 
     // Consecutive failed listing steps of a source that does not count pages
     // (source 2); bounds the retries of a listing page that keeps failing.

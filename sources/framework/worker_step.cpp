@@ -59,11 +59,17 @@ StepOutcome runWorkerStep(const Source& source, WorkForm& form, const WorkItem& 
     StepOutcome outcome;
     if (!isRequestable(item.url)) return outcome;
     if (!source.allowsRequest(item.url, item.key, form)) return outcome;
+    bool listing = false;
     try {
         WorkKey key = WorkKey::parse(item.key);
+        listing = key.isListing();
         std::string page;
-        if (key.isListing()) {
-            if (form.listingFailures > 0 && env.pause &&
+        if (listing) {
+            // Sources 5 and 6 never ask for a failed listing page again, so
+            // they have no retry to pause for.
+            bool retries = source.rules() == DispatchRules::RecordSlot ||
+                           source.rules() == DispatchRules::WebSearch;
+            if (retries && form.listingFailures > 0 && env.pause &&
                 !env.pause(listingRetryPause(form.listingFailures, env.retryPause)))
                 return outcome;  // stopped while waiting to retry
             outcome.requested = true;
@@ -93,6 +99,7 @@ StepOutcome runWorkerStep(const Source& source, WorkForm& form, const WorkItem& 
         }
     } catch (const std::exception&) {
         outcome.failed = true;
+        if (listing) source.listingStepFailed(form);
     }
     return outcome;
 }

@@ -185,6 +185,36 @@ TEST_F(CliFixture, ParsePrintsTheWorkFormAsJson) {
               2);
 }
 
+TEST_F(CliFixture, ParseShowsTheCompaniesThatPortalAndYellowPagesStepsTakeIn) {
+    std::string table = "<table cellspacing=0 cellpadding=0 width=168 border=0 align=center>";
+    writeFile(dir.file("answer.html"),
+              table + "<tr><td>&#183;<b>ABC</b>&#183;&#183;0571-1</td></tr>" + table +
+                  "<tr><td>&#183;&#183;x&#183;2</td></tr>" + g("<a>下一页</a>"));
+    auto r = cli({"parse", "--source", "5", "--step", "listing", "--known-pages", "0",
+                  dir.file("answer.html")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["known_pages"], 1);
+    ASSERT_EQ(j["entries"].size(), 1u);  // the company without a name is not taken in
+    EXPECT_EQ(j["entries"][0]["name"], "abc");
+    EXPECT_EQ(j["entries"][0]["address"], "");
+    EXPECT_EQ(j["entries"][0]["phone"], "0571-1");
+
+    writeFile(dir.file("result.html"),
+              g("<a class=\"m_funitname\">甲</a><i class=\"m_ftelphone\">1</i>"
+                "<i class=\"m_faddress\">杭州</i><p>邮编：310012</p><script>'下一页'</script>"));
+    r = cli({"parse", "--source", "6", "--step", "listing", "--key", "6[3]0{0}",
+             "--next-detail-row", "4", "--result-page", "1", dir.file("result.html")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["result_page"], 2);
+    EXPECT_EQ(j["next_detail_row"], 3);  // the same category again
+    ASSERT_EQ(j["entries"].size(), 1u);
+    EXPECT_EQ(j["entries"][0]["name"], "甲");
+    EXPECT_EQ(j["entries"][0]["postcode"], "310012");
+    EXPECT_EQ(j["entries"][0]["email"], "");  // parse makes no lookup
+}
+
 TEST_F(CliFixture, ConvertRoundTripsTextThroughWorkbook) {
     std::string txt = dir.file("a.txt"), xlsx = dir.file("b.xlsx"), back = dir.file("c.txt");
     ASSERT_EQ(

@@ -466,14 +466,15 @@ TEST(DemoSitesPages, UnknownPagesAreErrors) {
     EXPECT_NO_THROW(http->get(sites.address() + "/"));
 }
 
-TEST(DemoSites, SiteConfigPointsTheThreeSitesHere) {
+TEST(DemoSites, SiteConfigPointsItsSitesHere) {
     DemoSites sites(small());
     SiteConfig config = sites.siteConfig();
     EXPECT_EQ(config.regional, sites.address());
     EXPECT_EQ(config.alibaba, sites.address());
     EXPECT_EQ(config.websearch, sites.address());
-    EXPECT_TRUE(config.portal.empty());
-    EXPECT_TRUE(config.yellowPages.empty());
+    EXPECT_EQ(config.portal, sites.address());
+    EXPECT_EQ(config.yellowPages, sites.address() + "/yp/search.aspx");
+    EXPECT_EQ(config.yellowPagesBase, sites.address() + "/yp");
     EXPECT_TRUE(config.probe.empty());
     EXPECT_EQ(sites.address(), "http://127.0.0.1:" + std::to_string(sites.port()));
 

@@ -113,3 +113,87 @@ INSTANTIATE_TEST_SUITE_P(AllFaults, FaultMatrix, ::testing::ValuesIn(allCases())
 
 }  // namespace
 }  // namespace velmora
+
+// Sources 5 and 6 take their companies in during their listing steps: a
+// fault on one of their pages costs that page and the pages behind it in its
+// paging (source 5: the rest of the search; source 6: the rest of the
+// category, or everything when the category search fails).
+namespace velmora {
+namespace {
+
+struct IntakeCase {
+    int source;
+    Fault::Step step;
+    Fault::Kind kind;
+};
+
+class IntakeFaultMatrix : public ::testing::TestWithParam<IntakeCase> {};
+
+TEST_P(IntakeFaultMatrix, HealthyPagesArriveExactlyOnce) {
+    const IntakeCase c = GetParam();
+    constexpr int kFaultyAnswerPage = 2;  // source 5: its second answer page
+    constexpr int kFaultyResultPage = 2;  // source 6: the first category's second page
+    demo::DemoOptions options;
+    options.companies = kCompanies;
+    options.pageSize = kPageSize;
+    int which = c.source == 5              ? kFaultyAnswerPage
+                : c.step == Fault::Listing ? 1
+                                           : kFaultyResultPage;
+    options.faults.push_back({c.source, c.step, which, c.kind, 0});
+    demo::DemoSites sites(options);
+    SiteConfig config = sites.siteConfig();
+    config.http.stallTimeout = 1s;
+
+    QueueExecutor main;
+    CompanyList list;
+    RunControl run(main, list, config, makeSources(config));
+    std::string keyword = gbk::fromUtf8("手机");
+    run.form(c.source).keyword = keyword;
+    if (c.source == 5) {
+        run.form(5).province = "000000";
+        ASSERT_TRUE(run.startSource(5, {"N", config.portal + "/search?", "5[0]0{0}"}));
+    } else {
+        ASSERT_TRUE(run.startSource(6, {"N", config.yellowPages, "6[0]0{0}"}));
+    }
+    ASSERT_TRUE(main.runUntil([&] { return !run.searching(); }, 60s)) << "the run did not end";
+
+    std::vector<RecordSlot> healthy = sites.expected(c.source, keyword, "");
+    if (!pageSurvives(c.kind)) {
+        auto first = healthy.begin();
+        if (c.source == 5)  // the answer pages from the faulty one on
+            healthy.erase(first + (kFaultyAnswerPage - 1) * kPageSize, healthy.end());
+        else if (c.step == Fault::Listing)  // no category at all
+            healthy.clear();
+        else  // the first category lists the first half of the companies on two pages
+            healthy.erase(first + kPageSize, first + kCompanies / 2);
+    }
+    ASSERT_EQ(list.size(), healthy.size());
+    for (size_t i = 0; i < healthy.size(); ++i) {
+        RecordSlot got;
+        for (int f = 0; f < kSlotFields; ++f) got.fields[f] = std::string(list.field(i, f + 1));
+        EXPECT_EQ(got, healthy[i]) << "row " << i + 1;
+        EXPECT_EQ(list.field(i, Column::Id), std::to_string(i + 1));
+    }
+}
+
+std::vector<IntakeCase> intakeCases() {
+    std::vector<IntakeCase> cases;
+    for (auto [source, step] :
+         {std::pair{5, Fault::Listing}, std::pair{6, Fault::Listing}, std::pair{6, Fault::Detail}})
+        for (Fault::Kind kind :
+             {Fault::Hang, Fault::DropMidBody, Fault::Status500, Fault::Redirect, Fault::Oversized,
+              Fault::Garbage, Fault::TruncatedDoubleByte, Fault::InvalidGbk, Fault::HugeNoMarkers})
+            cases.push_back({source, step, kind});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFaults, IntakeFaultMatrix, ::testing::ValuesIn(intakeCases()),
+                         [](const ::testing::TestParamInfo<IntakeCase>& info) {
+                             return "source" + std::to_string(info.param.source) +
+                                    (info.param.step == Fault::Listing ? "_listing_"
+                                                                       : "_result_page_") +
+                                    kindName(info.param.kind);
+                         });
+
+}  // namespace
+}  // namespace velmora

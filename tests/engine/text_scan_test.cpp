@@ -70,7 +70,9 @@ TEST(TagRemoval, LooksForTheClosingBracketTwoBytesOn) {
     EXPECT_EQ(removeTags("1<2<3"), "123");
     EXPECT_EQ(removeTags("x<"), "x");
     EXPECT_EQ(removeTags("<b>bold</b> text"), "bold text");
-    EXPECT_EQ(removeTags("a<>"), "a>");  // ">" at i + 1 is not examined
+    EXPECT_EQ(removeTags("a<>"), "a>");        // ">" at i + 1 is not examined
+    EXPECT_EQ(removeTags("x<<>"), "x");        // the last ">" two bytes behind the first "<"
+    EXPECT_EQ(removeTags("<b>1<2<3"), "123");  // no ">" behind the later "<"
 }
 
 TEST(LowerCasing, ChangesOnlySingleByteCapitals) {
