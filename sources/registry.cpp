@@ -2,12 +2,14 @@
 
 #include "sources/alibaba/alibaba_source.h"
 #include "sources/regional/regional_source.h"
+#include "sources/scriptdirectory/script_directory_source.h"
 
 namespace velmora {
 
 SourceSet makeSources(const SiteConfig& sites) {
     SourceSet set;
     set[2] = std::make_unique<AlibabaSource>();
+    set[3] = std::make_unique<ScriptDirectorySource>(sites.scriptDirectory);
     set[7] = std::make_unique<RegionalSource>(sites.regional);
     return set;
 }
