@@ -13,6 +13,7 @@
 #include "demo/page_layout_alibaba.h"
 #include "demo/page_layout_regional.h"
 #include "demo/request_router.h"
+#include "demo/script_directory_look.h"
 #include "demo/spawning_task_queue.h"
 #include "demo/stop_signal.h"
 
@@ -31,9 +32,14 @@ class DemoSites::Impl {
         server_.set_pre_routing_handler(
             [this](const httplib::Request& req, httplib::Response& res) {
                 requests_.fetch_add(1);
+                // A form POST is answered once its body has been read, below.
+                if (req.method == "POST") return httplib::Server::HandlerResponse::Unhandled;
                 router_->handle(req, res);
                 return httplib::Server::HandlerResponse::Handled;
             });
+        server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            router_->handle(req, res);
+        });
 
         if (options_.port == 0) {
             port_ = server_.bind_to_any_port("127.0.0.1");
@@ -72,10 +78,16 @@ class DemoSites::Impl {
     std::vector<DemoCompany> expected(int source, const std::string& keyword,
                                       const std::string& provinceCode) {
         std::vector<DemoCompany> out;
-        if (source != 2 && source != 7) return out;
+        if (source != 2 && source != 3 && source != 7) return out;
         std::string code = normalizedProvinceCode(provinceCode.empty() ? "000000" : provinceCode);
         auto set = catalog_.set(keyword, code);
         for (int i = 0; i < set->perSource; ++i) {
+            if (source == 3) {
+                const Company& c = set->pool[static_cast<std::size_t>(scriptPoolIndex(*set, i))];
+                PageDamage damage = damageOf(findFault(options_.faults, 3, Fault::Detail, i + 1));
+                out.push_back(scriptRecord(scriptServed(c, damage), damage));
+                continue;
+            }
             const Company& c = set->pool[static_cast<std::size_t>(set->poolIndex(source, i))];
             const Fault* fault = findFault(options_.faults, source, Fault::Detail, i + 1);
             PageDamage damage = damageOf(fault);
@@ -118,6 +130,7 @@ SiteConfig DemoSites::siteConfig() const {
     config.regional = address();
     config.alibaba = address();
     config.websearch = address();
+    config.scriptDirectory = address() + std::string(kScriptSearchPath);
     config.publisherHome.clear();
     config.probe.clear();
     return config;
@@ -129,7 +142,7 @@ std::vector<DemoCompany> DemoSites::expected(int source, const std::string& gbkK
 }
 
 int DemoSites::pageCount(int source, const std::string&, const std::string&) const {
-    if (source != 2 && source != 7) return 0;
+    if (source != 2 && source != 3 && source != 7) return 0;
     return velmora::demo::pageCount(impl_->options_.companies, impl_->options_.pageSize);
 }
 

@@ -8,6 +8,7 @@
 #include "demo/page_layout_alibaba.h"
 #include "demo/page_layout_regional.h"
 #include "demo/region_table.h"
+#include "demo/script_directory_look.h"
 #include "demo/url_codec.h"
 #include "demo/web_search_pages.h"
 #include "platform/gbk.h"
@@ -55,6 +56,8 @@ void RequestRouter::handle(const httplib::Request& req, httplib::Response& res) 
     if (path.starts_with("/athena/contact/")) return alibabaDetail(path, res);
     if (path == "/baidu") return webSearch(target, res);
     if (path.starts_with("/hit/")) return hit(path, res);
+    if (path == kScriptSearchPath) return scriptSearch(req, res);
+    if (path.starts_with(kScriptCompanyPath)) return scriptDetail(path, res);
     if (path == "/" || path == "/index.htm") return index(res);
     answerError(res, 404);
 }
