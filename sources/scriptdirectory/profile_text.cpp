@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/gbk.h"
+#include "sources/scriptdirectory/rare_byte_search.h"
 
 namespace velmora::scriptdir {
 
@@ -62,7 +63,7 @@ std::string profileOf(std::string_view page) {
         Pos e = lastChineseBefore(page, h2);
         Pos s = text::scanBack(page, "<br>", e, h2);
         profile = text::trim(text::cut(page, s + 4, e + 4));
-    } else if (Pos c = text::find(page, kComment); c != 0) {
+    } else if (Pos c = findByByte(page, kComment, 8); c != 0) {  // by a byte of "简"
         Pos start = c + text::length(kComment);
         Pos end = text::find(page, "<", start);
         if (end == 0) end = text::length(page) + 1;  // to the page end, last byte included

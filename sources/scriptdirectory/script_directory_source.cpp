@@ -1,9 +1,11 @@
 #include "sources/scriptdirectory/script_directory_source.h"
 
 #include "platform/gbk.h"
+#include "sources/framework/markers.h"
 #include "sources/framework/paging.h"
 #include "sources/framework/text_scan.h"
 #include "sources/scriptdirectory/profile_text.h"
+#include "sources/scriptdirectory/rare_byte_search.h"
 #include "sources/scriptdirectory/script_arguments.h"
 
 namespace velmora {
@@ -59,12 +61,13 @@ void ScriptDirectorySource::parseListing(std::string_view page, WorkForm& form, 
                                          IntakeContext&) const {
     static const std::string kEntry = gbk::fromUtf8("【");
     form.detailCount = 0;
-    applyPaging(form, hasNextPageLink(page));
+    // ">下一页<" looked for by its first Chinese byte, not by the ">" of every tag.
+    applyPaging(form, scriptdir::findByByte(page, markers::nextPageLink(), 1) != 0);
 
     // Each round works on the page behind `dropped` bytes; "target=" is
-    // searched in the whole page from ever later starts, so a page without it
-    // costs one search, not one per entry.
-    text::ForwardFinder targets(page, "target=");
+    // searched in the whole page from ever later starts (by its "g"), so a
+    // page without it costs one search, not one per entry.
+    scriptdir::ByteFinder targets(page, "target=", 3);
     Pos dropped = 0;
     for (;;) {
         std::string_view rest = text::tail(page, dropped + 1);
@@ -91,13 +94,14 @@ void ScriptDirectorySource::parseDetail(std::string_view page, WorkForm& form) c
 
     RecordSlot& slot = form.slot;
     std::string_view name, phone, contact, manager, address, postcode, email, website, fax;
-    Pos info = text::find(page, kInfo);
-    if (Pos brief = text::find(page, kBrief); brief != 0) {
+    // Both calls are looked for by their "(": the page is full of "a".
+    Pos info = scriptdir::findByByte(page, kInfo, 14);
+    if (Pos brief = scriptdir::findByByte(page, kBrief, 15); brief != 0) {
         Pos start = brief + text::length(kBrief);
         // The arguments end at the first ")" that directly follows a double
         // quote: a ")" inside an argument, as in "(0577)88776655", does not
         // end the call.
-        Pos close = text::find(page, "\")", start - 1);
+        Pos close = scriptdir::findByByte(page, "\")", 1, start - 1);
         auto args = scriptdir::splitBriefArguments(
             text::cut(page, start, close == 0 ? pageEnd : close + 1));
         website = args[2];

@@ -7,6 +7,7 @@
 #include "sources/framework/escaping.h"
 #include "sources/framework/worker_step.h"
 #include "sources/scriptdirectory/profile_text.h"
+#include "sources/scriptdirectory/rare_byte_search.h"
 #include "support/test_support.h"
 
 namespace velmora {
@@ -318,6 +319,20 @@ TEST(ScriptDirectoryProfile, LastChineseCharacterIsFoundByWalkingFromTheStart) {
     std::string page = ">" + g("中“") + "xy" + g("详");
     EXPECT_EQ(lastChineseBefore(page, 8), 2);
     EXPECT_EQ(lastChineseBefore("abc" + g("。"), 6), 6);  // none: the position itself
+}
+
+// Marker search ----------------------------------------------------------------
+
+TEST(ScriptDirectorySearch, JumpingByAnyByteFindsWhatAPlainSearchFinds) {
+    const std::string page = "aa(b(\"x addcompanyinfo(\"1\" target=x target=";
+    for (std::string marker : {"addcompanyinfo(\"", "target=", "(\"", "a", "=", "zz", ""})
+        for (size_t pivot = 0; pivot < marker.size() + 1; ++pivot)
+            for (text::Pos from : {-3, 0, 1, 2, 5, 10, 36, 42, 43, 44, 60}) {
+                SCOPED_TRACE(marker + " pivot " + std::to_string(pivot) + " from " +
+                             std::to_string(from));
+                EXPECT_EQ(scriptdir::findByByte(page, marker, pivot, from),
+                          text::find(page, marker, from));
+            }
 }
 
 }  // namespace
