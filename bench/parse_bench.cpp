@@ -15,7 +15,7 @@ namespace velmora::bench {
 namespace {
 
 struct Pages {
-    std::map<std::string, std::string> page;  // "7.listing", "7.detail", "2.listing", "2.detail"
+    std::map<std::string, std::string> page;  // "7.listing", "7.detail", "2.listing", ...
     SiteConfig sites;
 };
 
@@ -34,17 +34,20 @@ const Pages& pages() {
         auto http = makeCurlHttpClient(HttpOptions{});
         SourceSet set = makeSources(out.sites);
         std::string keyword = gbk::fromUtf8("手机");
-        for (int s : {7, 2}) {
+        for (int s : {7, 2, 3}) {
             WorkForm form;
             form.keyword = keyword;
-            form.province = "000000";
+            form.province = s == 3 ? "" : "000000";
             form.nextPage = 1;
             form.knownPages = 1;
-            std::string url = s == 7 ? out.sites.regional + "/main/corp/queryr.asp"
-                                     : out.sites.alibaba + "/company/k-%CA%D6%BB%FA_n-y.html";
+            std::string url = s == 7   ? out.sites.regional + "/main/corp/queryr.asp"
+                              : s == 2 ? out.sites.alibaba + "/company/k-%CA%D6%BB%FA_n-y.html"
+                                       : out.sites.scriptDirectory;
             auto request =
                 set[s]->listingRequest(url, WorkKey::parse(std::to_string(s) + "[0]0{0}"), form);
-            std::string listing = http->get(request.url);
+            std::string listing = request.method == ListingRequest::Method::Post
+                                      ? http->post(request.url, request.fields)
+                                      : http->get(request.url);
             out.page[std::to_string(s) + ".listing"] = listing;
             WorkForm parsed;
             std::string copy = listing;
@@ -90,10 +93,18 @@ void BM_ParseAlibabaListing(benchmark::State& s) {
 void BM_ParseAlibabaDetail(benchmark::State& s) {
     parsePage(s, 2, "detail");
 }
+void BM_ParseScriptDirectoryListing(benchmark::State& s) {
+    parsePage(s, 3, "listing");
+}
+void BM_ParseScriptDirectoryDetail(benchmark::State& s) {
+    parsePage(s, 3, "detail");
+}
 BENCHMARK(BM_ParseRegionalListing)->UseRealTime();
 BENCHMARK(BM_ParseRegionalDetail)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaListing)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaDetail)->UseRealTime();
+BENCHMARK(BM_ParseScriptDirectoryListing)->UseRealTime();
+BENCHMARK(BM_ParseScriptDirectoryDetail)->UseRealTime();
 
 void BM_ScanLimit(benchmark::State& state) {
     const Pages& p = pages();
