@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <stdexcept>
 
 #include "platform/gbk.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velmora::text {
 
@@ -88,11 +93,100 @@ std::string removeTags(std::string_view text) {
     return out;
 }
 
+namespace {
+
+inline unsigned char lowered(unsigned char b) {
+    return static_cast<unsigned char>(b + (static_cast<unsigned char>(b - 'A') < 26 ? 32 : 0));
+}
+
+// Bit k set when byte k of a 64-byte block can begin a double-byte character.
+std::uint64_t leadMask(const unsigned char* p) {
+#if defined(__SSE2__)
+    std::uint64_t m = 0;
+    const __m128i below = _mm_set1_epi8(static_cast<char>(0x80));
+    const __m128i above = _mm_set1_epi8(static_cast<char>(0xFF));
+    for (int q = 0; q < 4; ++q) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * q));
+        __m128i lead = _mm_and_si128(_mm_cmpgt_epi8(v, below), _mm_cmplt_epi8(v, above));
+        m |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(lead)))
+             << (16 * q);
+    }
+    return m;
+#else
+    std::uint64_t m = 0;
+    for (int k = 0; k < 64; ++k) m |= static_cast<std::uint64_t>(gbk::isLeadByte(p[k])) << k;
+    return m;
+#endif
+}
+
+std::uint64_t bitsFrom(int k) {
+    return k >= 64 ? 0 : ~std::uint64_t{0} << k;
+}
+
+}  // namespace
+
 void lowerAsciiInPlace(std::string& page) {
-    // Branch-free so the compiler vectorises it: pages are lower-cased whole.
-    for (char& c : page) {
-        unsigned char b = static_cast<unsigned char>(c);
-        c = static_cast<char>(b + (static_cast<unsigned char>(b - 'A') < 26 ? 32 : 0));
+    // Only single-byte letters change: the second byte of a double-byte
+    // character may lie in "A".."Z" (機, 華, 業, ...) and must stay as it is.
+    // The lead-byte walk from the page start decides which bytes are second
+    // bytes; it is done on 64-byte blocks with bit masks: inside a run of
+    // bytes that can lead (0x81..0xFE) the bytes pair up, so a byte that
+    // cannot lead is a second byte exactly when the run before it is odd.
+    auto* p = reinterpret_cast<unsigned char*>(page.data());
+    const size_t n = page.size();
+    bool inRun = false;   // the block before ended inside such a run
+    bool runOdd = false;  // of odd length so far
+    size_t i = 0;
+    for (; i + 64 <= n; i += 64) {
+        std::uint64_t lead = leadMask(p + i);
+        if (lead == 0 && !inRun) {
+            for (int k = 0; k < 64; ++k) p[i + k] = lowered(p[i + k]);
+            continue;
+        }
+        std::uint64_t second = 0;  // second bytes that cannot lead
+        int k = 0;
+        if (inRun) {
+            if (~lead == 0) continue;  // 64 more bytes of the run: nothing to lower
+            int end = __builtin_ctzll(~lead);
+            if (runOdd != ((end & 1) != 0)) second |= std::uint64_t{1} << end;
+            inRun = false;
+            k = end + 1;
+        }
+        for (;;) {
+            std::uint64_t rest = lead & bitsFrom(k);
+            if (rest == 0) break;
+            int start = __builtin_ctzll(rest);
+            std::uint64_t other = ~lead & bitsFrom(start);
+            if (other == 0) {
+                inRun = true;
+                runOdd = ((64 - start) & 1) != 0;
+                break;
+            }
+            int end = __builtin_ctzll(other);
+            if ((end - start) & 1) second |= std::uint64_t{1} << end;
+            k = end + 1;
+        }
+        unsigned char saved[64];
+        for (std::uint64_t b = second; b != 0; b &= b - 1) {
+            int at = __builtin_ctzll(b);
+            saved[at] = p[i + at];
+        }
+        for (int q = 0; q < 64; ++q) p[i + q] = lowered(p[i + q]);
+        for (std::uint64_t b = second; b != 0; b &= b - 1) {
+            int at = __builtin_ctzll(b);
+            p[i + at] = saved[at];
+        }
+    }
+    // The last bytes one by one, continuing the walk.
+    bool second = inRun && runOdd;
+    for (; i < n; ++i) {
+        if (second) {
+            second = false;
+        } else if (gbk::isLeadByte(p[i])) {
+            second = true;
+        } else {
+            p[i] = lowered(p[i]);
+        }
     }
 }
 
