@@ -17,7 +17,7 @@
 
 namespace velmora::demo {
 
-// How the regional directory's pager ends. Real pagers often keep a disabled
+// How the directories' pagers end (sources 3 and 7). Real pagers often keep a disabled
 // "下一页" on their last page, and sites answer a page beyond the end with an
 // empty page or with their last page again.
 enum class PagerEnd {
@@ -31,7 +31,7 @@ struct DemoOptions {
     int pageSize = 10;   // companies per result page
     std::uint32_t seed = 1;
     std::vector<Fault> faults;
-    PagerEnd pagerEnd = PagerEnd::Plain;     // source 7's result pages
+    PagerEnd pagerEnd = PagerEnd::Plain;     // result pages of sources 3 and 7
     int port = 0;                            // 0: an ephemeral port
     std::size_t pageBytes = 24 * 1024;       // listing and detail pages are padded to about this
     std::size_t hugeBytes = 10u << 20;       // Fault::HugeNoMarkers

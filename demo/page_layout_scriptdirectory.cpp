@@ -213,7 +213,7 @@ bool parseScriptCompanyPath(std::string_view path, std::uint64_t& id) {
 
 std::string scriptListingPage(const CompanySet& set, const std::string& provinceName, int page,
                               int pageSize, const std::string& address, std::size_t targetBytes,
-                              PageDamage damage) {
+                              PageDamage damage, PagerEnd pagerEnd) {
     static const std::string kTitle = gbk::fromUtf8("企业名录搜索结果 - 中国企业名录网");
     static const std::string kFound = gbk::fromUtf8("共有 <b>");
     static const std::string kFoundEnd = gbk::fromUtf8("</b> 家企业符合条件，当前第 ");
@@ -233,6 +233,7 @@ std::string scriptListingPage(const CompanySet& set, const std::string& province
     int total = std::min(set.perSource, static_cast<int>(set.pool.size()) - set.alibabaShift / 2);
     total = std::max(total, 0);
     int pages = pageCount(total, pageSize);
+    if (pagerEnd == PagerEnd::LastAgain) page = std::min(page, pages);
     // A page index far beyond the last lists nothing (and must not overflow).
     long long firstWide = (static_cast<long long>(page) - 1) * pageSize;
     int first = static_cast<int>(std::min<long long>(firstWide, total));
@@ -266,6 +267,8 @@ std::string scriptListingPage(const CompanySet& set, const std::string& province
     if (page < pages) {
         out += "<a href=\"javascript:gopage(" + std::to_string(page) + ")\">" + kNext + "</a> ";
         out += "<a href=\"javascript:gopage(" + std::to_string(pages - 1) + ")\">" + kLast + "</a>";
+    } else if (pagerEnd != PagerEnd::Plain) {
+        out += "<font color=\"#999999\">" + kNext + "</font>";
     }
     out += "</div>\r\n</div>\r\n";
     filler::padTo(out, targetBytes, static_cast<std::uint64_t>(page) + 300);

@@ -11,6 +11,7 @@
 
 #include "demo/company.h"
 #include "demo/company_catalog.h"
+#include "demo/demo_sites.h"
 #include "demo/page_damage.h"
 
 namespace velmora::demo {
@@ -20,11 +21,13 @@ std::string scriptCompanyUrl(const std::string& address, std::uint64_t id);
 bool parseScriptCompanyPath(std::string_view path, std::uint64_t& id);
 
 // Result page `page` (from 1) of the directory's companies for a search:
-// one "【province】name" link per company, ">下一页<" only when a further
-// page exists. A page beyond the last lists nothing.
+// one "【province】name" link per company, ">下一页<" as a link only when a
+// further page exists (and as disabled text on the last page and beyond it,
+// unless `pagerEnd` is Plain). A page beyond the last lists nothing, or
+// repeats the last one (LastAgain).
 std::string scriptListingPage(const CompanySet& set, const std::string& provinceName, int page,
                               int pageSize, const std::string& address, std::size_t targetBytes,
-                              PageDamage damage);
+                              PageDamage damage, PagerEnd pagerEnd = PagerEnd::Plain);
 
 // The answer to a search the directory cannot read: the form, no companies.
 std::string scriptEmptyListingPage(std::size_t targetBytes);

@@ -20,8 +20,9 @@ void RequestRouter::scriptSearch(const httplib::Request& req, httplib::Response&
     auto set = catalog_.set(search.keyword, normalizedProvinceCode(code));
     int page = search.pageIndex + 1;
     const Fault* fault = findFault(options_.faults, 3, Fault::Listing, page);
-    std::string body = scriptListingPage(*set, search.provinceName, page, options_.pageSize,
-                                         address_, options_.pageBytes, damageOf(fault));
+    std::string body =
+        scriptListingPage(*set, search.provinceName, page, options_.pageSize, address_,
+                          options_.pageBytes, damageOf(fault), options_.pagerEnd);
     answer(res, std::move(body), fault, context(static_cast<std::uint64_t>(page) + 303));
 }
 

@@ -41,14 +41,6 @@ bool pageSurvives(Fault::Kind kind) {
     return kind == Fault::TruncatedDoubleByte || kind == Fault::InvalidGbk;
 }
 
-// Starts one source alone with the keyword and no province, as a run does.
-bool startAlone(RunControl& run, int source, const std::string& keyword) {
-    if (source != 3) return run.searchStart(keyword, "", {source});
-    run.form(3).keyword = keyword;
-    run.form(3).province.clear();
-    return run.startSource(3, WorkRow{"N", run.sites().scriptDirectory, "3[0]0{0}"});
-}
-
 class FaultMatrix : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
@@ -67,7 +59,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     RunControl run(main, list, config, makeSources(config));
     run.setRetryPause(1ms);
     std::string keyword = gbk::fromUtf8("手机");
-    ASSERT_TRUE(startAlone(run, c.source, keyword));
+    ASSERT_TRUE(run.searchStart(keyword, "", {c.source}));
     ASSERT_TRUE(main.runUntil([&] { return !run.searching(); }, 60s)) << "the run did not end";
 
     std::vector<RecordSlot> expected = sites.expected(c.source, keyword, "");

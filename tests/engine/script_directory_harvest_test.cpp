@@ -1,5 +1,5 @@
 // The directory with script-embedded records harvested alone from the demo
-// sites, started as a run starts it, and the demo site's own checks.
+// sites by the search start, and the demo site's own checks.
 #include <gtest/gtest.h>
 #include <httplib.h>
 
@@ -18,16 +18,12 @@ using testing::g;
 struct ScriptHarvest {
     explicit ScriptHarvest(demo::DemoOptions options = {}) : sites(std::move(options)) {}
 
-    // Starts source 3 with the search inputs a run gives it (GBK keyword as
-    // the search start builds it, the province box text) and serves the
-    // main thread until the run ends.
-    bool run(const std::string& keyword, const std::string& provinceName) {
+    // Runs the search start for source 3 alone and serves the main thread
+    // until the run ends.
+    bool run(const std::string& keywordBox, const std::string& provinceBox) {
         SiteConfig config = sites.siteConfig();
         control = std::make_unique<RunControl>(executor, list, config, makeSources(config));
-        control->form(3).keyword = keyword;
-        control->form(3).province = provinceName;
-        if (!control->startSource(3, WorkRow{"N", config.scriptDirectory, "3[0]0{0}"}))
-            return false;
+        if (!control->searchStart(keywordBox, provinceBox, {3})) return false;
         return executor.runUntil([this] { return !control->searching(); }, 60s);
     }
 
@@ -73,8 +69,20 @@ TEST(ScriptDirectoryHarvest, ProvinceAndKeywordGiveEveryCompanyExactly) {
 
 TEST(ScriptDirectoryHarvest, AllOfChinaWithAKeywordOfTwoWords) {
     ScriptHarvest h(options(12, 5));
-    ASSERT_TRUE(h.run(g("手机+配件"), ""));
+    ASSERT_TRUE(h.run(g(" 手机 配件 "), g("(省份)")));
     h.expectExactly(h.sites.expected(3, g("手机+配件"), "000000"));
+}
+
+TEST(ScriptDirectoryHarvest, EndlessPagersEndAtTheLastRealPage) {
+    // A disabled "下一页" on the last page, then an empty page or the last
+    // page again beyond it: the run ends, and nothing is taken in twice.
+    for (demo::PagerEnd end : {demo::PagerEnd::EmptyBeyond, demo::PagerEnd::LastAgain}) {
+        demo::DemoOptions o = options(23, 10);
+        o.pagerEnd = end;
+        ScriptHarvest h(o);
+        ASSERT_TRUE(h.run(g("手机"), g("浙江"))) << static_cast<int>(end);
+        h.expectExactly(h.sites.expected(3, g("手机"), "330000"));
+    }
 }
 
 TEST(ScriptDirectoryHarvest, DemoRecordsShowEveryVariation) {
