@@ -8,9 +8,11 @@
 #include <thread>
 
 #include "demo/company_catalog.h"
+#include "demo/expected_detaildirectory.h"
 #include "demo/expected_records.h"
 #include "demo/fault_response.h"
 #include "demo/page_layout_alibaba.h"
+#include "demo/page_layout_detaildirectory.h"
 #include "demo/page_layout_regional.h"
 #include "demo/request_router.h"
 #include "demo/script_directory_look.h"
@@ -31,13 +33,15 @@ class DemoSites::Impl {
         server_.set_keep_alive_timeout(1);
         server_.set_pre_routing_handler(
             [this](const httplib::Request& req, httplib::Response& res) {
-                requests_.fetch_add(1);
-                // A form POST is answered once its body has been read, below.
+                // The form body of a POST is read only behind this point, so
+                // those requests take the route below.
                 if (req.method == "POST") return httplib::Server::HandlerResponse::Unhandled;
+                requests_.fetch_add(1);
                 router_->handle(req, res);
                 return httplib::Server::HandlerResponse::Handled;
             });
         server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            requests_.fetch_add(1);
             router_->handle(req, res);
         });
 
@@ -78,7 +82,7 @@ class DemoSites::Impl {
     std::vector<DemoCompany> expected(int source, const std::string& keyword,
                                       const std::string& provinceCode) {
         std::vector<DemoCompany> out;
-        if (source != 2 && source != 3 && source != 7) return out;
+        if (source != 2 && source != 3 && source != 4 && source != 7) return out;
         std::string code = normalizedProvinceCode(provinceCode.empty() ? "000000" : provinceCode);
         auto set = catalog_.set(keyword, code);
         for (int i = 0; i < set->perSource; ++i) {
@@ -91,7 +95,10 @@ class DemoSites::Impl {
             const Company& c = set->pool[static_cast<std::size_t>(set->poolIndex(source, i))];
             const Fault* fault = findFault(options_.faults, source, Fault::Detail, i + 1);
             PageDamage damage = damageOf(fault);
-            if (source == 7)
+            if (source == 4)
+                out.push_back(detailDirectoryRecord(detailDirectoryServed(c, damage), damage,
+                                                    address_, options_.seed));
+            else if (source == 7)
                 out.push_back(regionalRecord(regionalServed(c, damage), address_, options_.seed));
             else
                 out.push_back(alibabaRecord(alibabaServed(c, damage), damage));
@@ -131,6 +138,7 @@ SiteConfig DemoSites::siteConfig() const {
     config.alibaba = address();
     config.websearch = address();
     config.scriptDirectory = address() + std::string(kScriptSearchPath);
+    config.detailDirectory = address() + "/qiye/search.php";
     config.publisherHome.clear();
     config.probe.clear();
     return config;
@@ -142,7 +150,7 @@ std::vector<DemoCompany> DemoSites::expected(int source, const std::string& gbkK
 }
 
 int DemoSites::pageCount(int source, const std::string&, const std::string&) const {
-    if (source != 2 && source != 3 && source != 7) return 0;
+    if (source != 2 && source != 3 && source != 4 && source != 7) return 0;
     return velmora::demo::pageCount(impl_->options_.companies, impl_->options_.pageSize);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 #include "platform/gbk.h"
@@ -21,8 +22,20 @@ Pos find(std::string_view text, std::string_view marker, Pos from) {
 }
 
 Pos findLast(std::string_view text, std::string_view marker) {
-    size_t at = text.rfind(marker);
-    return at == std::string_view::npos ? 0 : static_cast<Pos>(at) + 1;
+    if (marker.empty()) return static_cast<Pos>(text.size()) + 1;
+    // Forward memmem from hit to hit: the library's rfind compares the whole
+    // marker at every position from the end, many times slower on a page.
+    Pos last = 0;
+    size_t from = 0;
+    while (from + marker.size() <= text.size()) {
+        const void* hit =
+            memmem(text.data() + from, text.size() - from, marker.data(), marker.size());
+        if (hit == nullptr) break;
+        size_t at = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+        last = static_cast<Pos>(at) + 1;
+        from = at + 1;
+    }
+    return last;
 }
 
 Pos scanForwardMatch(std::string_view page, std::string_view marker, Pos p) {
@@ -80,6 +93,10 @@ std::string removeTags(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     size_t pos = 0;
+    // Once no ">" follows a "<", none follows any later "<" either: without
+    // remembering that, a text of lone "<" would be searched to its end once
+    // per "<".
+    bool closers = true;
     while (pos < text.size()) {
         size_t open = text.find('<', pos);
         if (open == std::string_view::npos) {
@@ -87,7 +104,9 @@ std::string removeTags(std::string_view text) {
             break;
         }
         out.append(text.substr(pos, open - pos));
-        size_t close = open + 2 <= text.size() ? text.find('>', open + 2) : std::string_view::npos;
+        size_t close =
+            closers && open + 2 <= text.size() ? text.find('>', open + 2) : std::string_view::npos;
+        if (close == std::string_view::npos && open + 2 <= text.size()) closers = false;
         pos = close == std::string_view::npos ? open + 1 : close + 1;
     }
     return out;

@@ -41,6 +41,16 @@ bool pageSurvives(Fault::Kind kind) {
     return kind == Fault::TruncatedDoubleByte || kind == Fault::InvalidGbk;
 }
 
+// The search start of a source; the directory with detail pages is started
+// with its keyword and province name in its work form.
+bool startSource(RunControl& run, const SiteConfig& config, int source,
+                 const std::string& keyword) {
+    if (source != 4) return run.searchStart(keyword, "", {source});
+    run.form(4).keyword = keyword;
+    run.form(4).province.clear();
+    return run.startSource(4, WorkRow{"N", config.detailDirectory, "4[0]0{0}"});
+}
+
 class FaultMatrix : public ::testing::TestWithParam<Case> {};
 
 TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
@@ -59,7 +69,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     RunControl run(main, list, config, makeSources(config));
     run.setRetryPause(1ms);
     std::string keyword = gbk::fromUtf8("手机");
-    ASSERT_TRUE(run.searchStart(keyword, "", {c.source}));
+    ASSERT_TRUE(startSource(run, config, c.source, keyword));
     ASSERT_TRUE(main.runUntil([&] { return !run.searching(); }, 60s)) << "the run did not end";
 
     std::vector<RecordSlot> expected = sites.expected(c.source, keyword, "");
@@ -68,7 +78,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     for (int i = 0; i < kCompanies; ++i) {
         int company = i + 1, page = i / kPageSize + 1;
         if (c.step == Fault::Detail && company == kFaultyCompany && !pageSurvives(c.kind)) continue;
-        // A failed listing page ends the source: sources 3 and 7 have counted
+        // A failed listing page ends the source: sources 3, 4 and 7 have counted
         // the page already, source 2 gives up after its bounded retries.
         if (c.step == Fault::Listing && page >= kFaultyPage && !pageSurvives(c.kind)) continue;
         healthy.push_back(expected[i]);
@@ -84,7 +94,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
 
 std::vector<Case> allCases() {
     std::vector<Case> cases;
-    for (int source : {7, 2, 3})
+    for (int source : {7, 2, 3, 4})
         for (Fault::Step step : {Fault::Listing, Fault::Detail})
             for (Fault::Kind kind :
                  {Fault::Hang, Fault::DropMidBody, Fault::Status500, Fault::Redirect,
