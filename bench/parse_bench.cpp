@@ -34,13 +34,14 @@ const Pages& pages() {
         auto http = makeCurlHttpClient(HttpOptions{});
         SourceSet set = makeSources(out.sites);
         std::string keyword = gbk::fromUtf8("手机");
-        for (int s : {7, 2, 4}) {
+        for (int s : {7, 2, 3, 4}) {
             WorkForm form;
             form.keyword = keyword;
-            form.province = s == 4 ? "" : "000000";
+            form.province = s == 3 || s == 4 ? "" : "000000";
             form.nextPage = 1;
             form.knownPages = 1;
             std::string url = s == 7   ? out.sites.regional + "/main/corp/queryr.asp"
+                              : s == 3 ? out.sites.scriptDirectory
                               : s == 4 ? out.sites.detailDirectory
                                        : out.sites.alibaba + "/company/k-%CA%D6%BB%FA_n-y.html";
             auto request =
@@ -93,6 +94,12 @@ void BM_ParseAlibabaListing(benchmark::State& s) {
 void BM_ParseAlibabaDetail(benchmark::State& s) {
     parsePage(s, 2, "detail");
 }
+void BM_ParseScriptDirectoryListing(benchmark::State& s) {
+    parsePage(s, 3, "listing");
+}
+void BM_ParseScriptDirectoryDetail(benchmark::State& s) {
+    parsePage(s, 3, "detail");
+}
 void BM_ParseDetailDirectoryListing(benchmark::State& s) {
     parsePage(s, 4, "listing");
 }
@@ -103,6 +110,8 @@ BENCHMARK(BM_ParseRegionalListing)->UseRealTime();
 BENCHMARK(BM_ParseRegionalDetail)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaListing)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaDetail)->UseRealTime();
+BENCHMARK(BM_ParseScriptDirectoryListing)->UseRealTime();
+BENCHMARK(BM_ParseScriptDirectoryDetail)->UseRealTime();
 BENCHMARK(BM_ParseDetailDirectoryListing)->UseRealTime();
 BENCHMARK(BM_ParseDetailDirectoryDetail)->UseRealTime();
 

@@ -17,6 +17,7 @@
 #include "demo/page_layout_regional.h"
 #include "demo/page_layout_yellowpages.h"
 #include "demo/request_router.h"
+#include "demo/script_directory_look.h"
 #include "demo/spawning_task_queue.h"
 #include "demo/stop_signal.h"
 
@@ -89,9 +90,15 @@ class DemoSites::Impl {
                                  options_.seed);
         if (source == 6)
             return yellowPagesRecords(*catalog_.set(keyword, code), address_, options_.seed);
-        if (source != 2 && source != 4 && source != 7) return out;
+        if (source < 2 || source > 7) return out;
         auto set = catalog_.set(keyword, code);
         for (int i = 0; i < set->perSource; ++i) {
+            if (source == 3) {
+                const Company& c = set->pool[static_cast<std::size_t>(scriptPoolIndex(*set, i))];
+                PageDamage damage = damageOf(findFault(options_.faults, 3, Fault::Detail, i + 1));
+                out.push_back(scriptRecord(scriptServed(c, damage), damage));
+                continue;
+            }
             const Company& c = set->pool[static_cast<std::size_t>(set->poolIndex(source, i))];
             const Fault* fault = findFault(options_.faults, source, Fault::Detail, i + 1);
             PageDamage damage = damageOf(fault);
@@ -140,6 +147,7 @@ SiteConfig DemoSites::siteConfig() const {
     config.yellowPages = address() + "/yp/search.aspx";
     config.yellowPagesBase = address() + "/yp";
     config.websearch = address();
+    config.scriptDirectory = address() + std::string(kScriptSearchPath);
     config.detailDirectory = address() + "/qiye/search.php";
     config.publisherHome.clear();
     config.probe.clear();
@@ -159,7 +167,7 @@ int DemoSites::pageCount(int source, const std::string& gbkKeyword,
     if (source == 6)
         return yellowPagesPageCount(*impl_->catalog_.set(gbkKeyword, code),
                                     impl_->options_.pageSize);
-    if (source != 2 && source != 4 && source != 7) return 0;
+    if (source != 2 && source != 3 && source != 4 && source != 7) return 0;
     return velmora::demo::pageCount(impl_->options_.companies, impl_->options_.pageSize);
 }
 

@@ -17,7 +17,7 @@
 
 namespace velmora::demo {
 
-// How the regional directory's pager ends. Real pagers often keep a disabled
+// How the directories' pagers end (sources 3 and 7). Real pagers often keep a disabled
 // "下一页" on their last page, and sites answer a page beyond the end with an
 // empty page or with their last page again.
 enum class PagerEnd {
@@ -31,7 +31,7 @@ struct DemoOptions {
     int pageSize = 10;   // companies per result page
     std::uint32_t seed = 1;
     std::vector<Fault> faults;
-    PagerEnd pagerEnd = PagerEnd::Plain;     // source 7's result pages
+    PagerEnd pagerEnd = PagerEnd::Plain;     // result pages of sources 3 and 7
     int port = 0;                            // 0: an ephemeral port
     std::size_t pageBytes = 24 * 1024;       // listing and detail pages are padded to about this
     std::size_t hugeBytes = 10u << 20;       // Fault::HugeNoMarkers
@@ -53,13 +53,14 @@ class DemoSites {
     int port() const;
     std::string address() const;  // "http://127.0.0.1:PORT"
 
-    // regional, alibaba, websearch and portal set to address(), detailDirectory to
-    // address() + "/qiye/search.php", yellowPages to address() + "/yp/search.aspx"
-    // and yellowPagesBase to address() + "/yp"; every other address empty.
+    // regional, alibaba, websearch and portal set to address(); scriptDirectory,
+    // detailDirectory and yellowPages to their search endpoints (address() +
+    // "/search/company.asp", "/qiye/search.php", "/yp/search.aspx") and
+    // yellowPagesBase to address() + "/yp"; every other address empty.
     SiteConfig siteConfig() const;
 
-    // The companies of a source (2, 4, 5, 6 or 7) for a search, in listing order,
-    // with exactly the fields a correct harvester produces (with the e-mail lookup
+    // The companies of a source (2 to 7) for a search, in listing order, with
+    // exactly the fields a correct harvester produces (with the e-mail lookup
     // on for sources 4, 5, 6 and 7; for source 6 with the same-name filter off, so
     // a company listed in several categories comes once per category).
     // `gbkKeyword` is the keyword as the search start
@@ -73,7 +74,7 @@ class DemoSites {
     std::vector<DemoCompany> expected(int source, const std::string& gbkKeyword,
                                       const std::string& provinceCode) const;
 
-    // Result pages of a source (2, 4, 5, 6 or 7) for a search (source 6: of all its
+    // Result pages of a source (2 to 7) for a search (source 6: of all its
     // categories; neither counts the page beyond the end that a harvest asks
     // for last).
     int pageCount(int source, const std::string& gbkKeyword, const std::string& provinceCode) const;

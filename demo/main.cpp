@@ -41,9 +41,10 @@ int main(int argc, char** argv) {
     std::map<std::string, PagerEnd> pagerEnds = {{"plain", PagerEnd::Plain},
                                                  {"empty", PagerEnd::EmptyBeyond},
                                                  {"repeat", PagerEnd::LastAgain}};
-    app.add_option("--pager-end", options.pagerEnd,
-                   "how the regional directory's pager ends: plain; empty (a disabled next-page "
-                   "mark on the last page, empty pages beyond it); repeat (the last page again)")
+    app.add_option(
+           "--pager-end", options.pagerEnd,
+           "how the directories' pagers end (sources 3 and 7): plain; empty (a disabled next-page "
+           "mark on the last page, empty pages beyond it); repeat (the last page again)")
         ->transform(CLI::CheckedTransformer(pagerEnds, CLI::ignore_case));
     app.add_option("--write-sites-ini", sitesIni, "write a sites.ini that points at these sites");
     CLI11_PARSE(app, argc, argv);

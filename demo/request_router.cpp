@@ -10,6 +10,7 @@
 #include "demo/page_layout_regional.h"
 #include "demo/portal_yellowpages_routes.h"
 #include "demo/region_table.h"
+#include "demo/script_directory_look.h"
 #include "demo/url_codec.h"
 #include "demo/web_search_pages.h"
 #include "platform/gbk.h"
@@ -65,6 +66,8 @@ void RequestRouter::handle(const httplib::Request& req, httplib::Response& res) 
     if (path == "/yp/search.aspx") return serveYellowPagesSearch(req, res, catalog_, options_, ctx);
     if (path == "/yp/categorycontent.aspx")
         return serveYellowPagesCategory(req, res, catalog_, options_, ctx);
+    if (path == kScriptSearchPath) return scriptSearch(req, res);
+    if (path.starts_with(kScriptCompanyPath)) return scriptDetail(path, res);
     if (path == "/" || path == "/index.htm") return index(res);
     answerError(res, 404);
 }

@@ -35,6 +35,9 @@ class RequestRouter {
     void detailDirectoryDetail(const std::string& target, httplib::Response& res);
     void webSearch(const std::string& target, httplib::Response& res);
     void hit(std::string_view path, httplib::Response& res);
+    // The directory with script-embedded records (script_directory_routes.cpp).
+    void scriptSearch(const httplib::Request& req, httplib::Response& res);
+    void scriptDetail(std::string_view path, httplib::Response& res);
     void index(httplib::Response& res);
 
     AnswerContext context(std::uint64_t salt);

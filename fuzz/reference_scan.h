@@ -90,10 +90,17 @@ inline std::string removeTags(std::string_view text) {
     }
 }
 
+// Single-byte "A".."Z" lowered; a GBK lead byte (0x81..0xFE) and the byte
+// behind it, found by walking from the start, stay as they are.
 inline std::string lowerAscii(std::string_view text) {
     std::string s(text);
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (size_t i = 0; i < s.size(); ++i) {
+        auto b = static_cast<unsigned char>(s[i]);
+        if (b >= 0x81 && b <= 0xFE)
+            ++i;
+        else if (b >= 'A' && b <= 'Z')
+            s[i] = static_cast<char>(b - 'A' + 'a');
+    }
     return s;
 }
 

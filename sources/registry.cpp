@@ -5,12 +5,14 @@
 #include "sources/portal/portal_source.h"
 #include "sources/regional/regional_source.h"
 #include "sources/yellowpages/yellowpages_source.h"
+#include "sources/scriptdirectory/script_directory_source.h"
 
 namespace velmora {
 
 SourceSet makeSources(const SiteConfig& sites) {
     SourceSet set;
     set[2] = std::make_unique<AlibabaSource>();
+    set[3] = std::make_unique<ScriptDirectorySource>(sites.scriptDirectory);
     set[4] = std::make_unique<DetailDirectorySource>(sites.detailDirectory);
     set[5] = std::make_unique<PortalSource>();
     set[6] = std::make_unique<YellowPagesSource>(sites.yellowPagesBase);

@@ -78,7 +78,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     for (int i = 0; i < kCompanies; ++i) {
         int company = i + 1, page = i / kPageSize + 1;
         if (c.step == Fault::Detail && company == kFaultyCompany && !pageSurvives(c.kind)) continue;
-        // A failed listing page ends the source: sources 4 and 7 have counted
+        // A failed listing page ends the source: sources 3, 4 and 7 have counted
         // the page already, source 2 gives up after its bounded retries.
         if (c.step == Fault::Listing && page >= kFaultyPage && !pageSurvives(c.kind)) continue;
         healthy.push_back(expected[i]);
@@ -94,7 +94,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
 
 std::vector<Case> allCases() {
     std::vector<Case> cases;
-    for (int source : {7, 2, 4})
+    for (int source : {7, 2, 3, 4})
         for (Fault::Step step : {Fault::Listing, Fault::Detail})
             for (Fault::Kind kind :
                  {Fault::Hang, Fault::DropMidBody, Fault::Status500, Fault::Redirect,
