@@ -1,5 +1,6 @@
 #include "demo/request_router.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "app/engine/provinces.h"
@@ -7,6 +8,7 @@
 #include "demo/page_filler.h"
 #include "demo/page_layout_alibaba.h"
 #include "demo/page_layout_regional.h"
+#include "demo/page_layout_web_search.h"
 #include "demo/region_table.h"
 #include "demo/url_codec.h"
 #include "demo/web_search_pages.h"
@@ -113,14 +115,30 @@ void RequestRouter::alibabaDetail(std::string_view path, httplib::Response& res)
 }
 
 void RequestRouter::webSearch(const std::string& target, httplib::Response& res) {
+    RawQuery query = splitQuery(target);
+    auto raw = std::find_if(query.begin(), query.end(), [](const auto& p) { return p.first == "word"; });
+    if (raw != query.end() && !isMailQuery(raw->second)) return keywordSearch(query, res);
     std::string word, name;
-    queryValue(splitQuery(target), "word", word);
+    queryValue(query, "word", word);
     // A query of another form is a search for nothing the sites know.
     if (!searchedName(word, name)) name.clear();
     int index = name.empty() ? 0 : catalog_.regionalIndexOfName(name);
     const Fault* fault = findFault(options_.faults, 0, Fault::Search, index);
     std::string body = searchResultPage(name, address_, catalog_.seed(), damageOf(fault));
     answer(res, std::move(body), fault, context(fnv1a(name)));
+}
+
+void RequestRouter::keywordSearch(const RawQuery& query, httplib::Response& res) {
+    std::string word, pn;
+    queryValue(query, "word", word);
+    queryValue(query, "pn", pn);
+    int page = resultPageOf(pn, options_.pageSize);
+    std::vector<int> found =
+        foundHomepages(word, catalog_.seed(), options_.companies, homepageCount());
+    const Fault* fault = findFault(options_.faults, 1, Fault::Listing, page);
+    std::string body =
+        keywordResultPage(word, found, page, options_.pageSize, address_, damageOf(fault));
+    answer(res, std::move(body), fault, context(fnv1a(word) + static_cast<std::uint64_t>(page)));
 }
 
 void RequestRouter::hit(std::string_view path, httplib::Response& res) {

@@ -15,6 +15,7 @@
 #include "demo/demo_sites.h"
 #include "demo/fault_response.h"
 #include "demo/stop_signal.h"
+#include "demo/url_codec.h"
 
 namespace velmora::demo {
 
@@ -31,6 +32,7 @@ class RequestRouter {
     void alibabaListing(std::string_view path, httplib::Response& res);
     void alibabaDetail(std::string_view path, httplib::Response& res);
     void webSearch(const std::string& target, httplib::Response& res);
+    void keywordSearch(const RawQuery& query, httplib::Response& res);
     void hit(std::string_view path, httplib::Response& res);
     void index(httplib::Response& res);
 
