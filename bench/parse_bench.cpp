@@ -52,6 +52,8 @@ const Pages& pages() {
                              discardingIntake());
             out.page[std::to_string(s) + ".detail"] = http->get(linkOf(parsed.detail.row(1).url));
         }
+        // The web search's first result page for the keyword.
+        out.page["1.listing"] = http->get(out.sites.websearch + "/baidu?word=%CA%D6%BB%FA");
         return out;
     }();
     return p;
@@ -90,10 +92,14 @@ void BM_ParseAlibabaListing(benchmark::State& s) {
 void BM_ParseAlibabaDetail(benchmark::State& s) {
     parsePage(s, 2, "detail");
 }
+void BM_ParseWebSearchListing(benchmark::State& s) {
+    parsePage(s, 1, "listing");
+}
 BENCHMARK(BM_ParseRegionalListing)->UseRealTime();
 BENCHMARK(BM_ParseRegionalDetail)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaListing)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaDetail)->UseRealTime();
+BENCHMARK(BM_ParseWebSearchListing)->UseRealTime();
 
 void BM_ScanLimit(benchmark::State& state) {
     const Pages& p = pages();

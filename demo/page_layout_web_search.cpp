@@ -65,6 +65,10 @@ std::string hitBlock(const std::string& url, int place, std::string_view query, 
 
 }  // namespace
 
+int linkedHomepages() {
+    return 30;
+}
+
 bool isMailQuery(std::string_view rawWord) {
     // The lookup's "+" is literal; a keyword's own "+" arrives escaped.
     std::string word = percentDecode(rawWord);
@@ -119,8 +123,9 @@ std::vector<int> visitOrder(const std::vector<int>& found, int pageSize) {
     return order;
 }
 
-std::string keywordResultPage(std::string_view query, const std::vector<int>& found, int page, int pageSize,
-                              const std::string& address, PageDamage damage) {
+std::string keywordResultPage(std::string_view query, const std::vector<int>& found, int page,
+                              int pageSize, const std::string& address, std::size_t targetBytes,
+                              PageDamage damage) {
     static const std::string kTitleEnd = gbk::fromUtf8("_百度搜索");
     static const std::string kForm = gbk::fromUtf8(
         "<form name=f action=/s><input name=wd size=\"42\" maxlength=\"100\" value=\"");
@@ -144,6 +149,7 @@ std::string keywordResultPage(std::string_view query, const std::vector<int>& fo
     for (int n : hits) out += hitBlock(homepageLink(address, n), ++place, query, n);
     out += "</div>\r\n";
     out += pager(query, page, resultPageCount(found.size(), pageSize), pageSize);
+    filler::padTo(out, targetBytes, static_cast<std::uint64_t>(page) + 11);
     out += filler::pageEnd(SiteStyle::Search);
     damageFooter(out, damage);
     return out;

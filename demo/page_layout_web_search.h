@@ -13,6 +13,9 @@
 
 namespace velmora::demo {
 
+// How many demo homepages the hits can link (numbered from 1).
+int linkedHomepages();
+
 // True when the raw (still escaped) "word" value is the e-mail lookup's query.
 bool isMailQuery(std::string_view rawWord);
 
@@ -36,8 +39,9 @@ std::vector<int> visitOrder(const std::vector<int>& found, int pageSize);
 
 // Result page `page` (from 1) of a query (the decoded "word" value, escaped
 // again with lower-case hex in the pager links).
-std::string keywordResultPage(std::string_view query, const std::vector<int>& found, int page, int pageSize,
-                              const std::string& address, PageDamage damage);
+std::string keywordResultPage(std::string_view query, const std::vector<int>& found, int page,
+                              int pageSize, const std::string& address, std::size_t targetBytes,
+                              PageDamage damage);
 
 // Result page number of a "pn" value (hits skipped), 1 when absent or bad.
 int resultPageOf(std::string_view pn, int pageSize);

@@ -116,7 +116,8 @@ void RequestRouter::alibabaDetail(std::string_view path, httplib::Response& res)
 
 void RequestRouter::webSearch(const std::string& target, httplib::Response& res) {
     RawQuery query = splitQuery(target);
-    auto raw = std::find_if(query.begin(), query.end(), [](const auto& p) { return p.first == "word"; });
+    auto raw =
+        std::find_if(query.begin(), query.end(), [](const auto& p) { return p.first == "word"; });
     if (raw != query.end() && !isMailQuery(raw->second)) return keywordSearch(query, res);
     std::string word, name;
     queryValue(query, "word", word);
@@ -134,10 +135,10 @@ void RequestRouter::keywordSearch(const RawQuery& query, httplib::Response& res)
     queryValue(query, "pn", pn);
     int page = resultPageOf(pn, options_.pageSize);
     std::vector<int> found =
-        foundHomepages(word, catalog_.seed(), options_.companies, homepageCount());
+        foundHomepages(word, catalog_.seed(), options_.companies, linkedHomepages());
     const Fault* fault = findFault(options_.faults, 1, Fault::Listing, page);
-    std::string body =
-        keywordResultPage(word, found, page, options_.pageSize, address_, damageOf(fault));
+    std::string body = keywordResultPage(word, found, page, options_.pageSize, address_,
+                                         options_.pageBytes, damageOf(fault));
     answer(res, std::move(body), fault, context(fnv1a(word) + static_cast<std::uint64_t>(page)));
 }
 

@@ -106,9 +106,10 @@ TEST(WebSearchPager, LinksBehindTheNextPageLinkAndGapsEndTheWalk) {
     WorkForm form;
     form.knownPages = 1;
     // Page 4 is missing from the pager, so pages 5 and 6 are not reached.
-    std::string page = "<a href=p2>[2]</a> <a href=p3>[3]</a> <a href=p5>[5]</a> <a href=p6>[6]</a>"
-                       "<a href=p2>" +
-                       g("下一页") + "</a> <a href=p7>[4]</a>";
+    std::string page =
+        "<a href=p2>[2]</a> <a href=p3>[3]</a> <a href=p5>[5]</a> <a href=p6>[6]</a>"
+        "<a href=p2>" +
+        g("下一页") + "</a> <a href=p7>[4]</a>";
     parseListing(page, form, "1[1]0{0}");
     EXPECT_EQ(form.knownPages, 3);
     EXPECT_EQ(form.listing.row(2).url, kBase + "/p2");
@@ -141,7 +142,8 @@ TEST(WebSearchHits, AddressesWithoutTheirEndMarkerAreNotAdded) {
         // marker that closes the page is no longer whole.
         {"end marker at the page end", "<p class=t><a href=\"http://a.cn/\" target=_blank", {}},
         {"no href", "<p class=t>no link here</p>", {}},
-        {"upper-case markup", "<P CLASS=T><A HREF=\"HTTP://A.CN/\" TARGET=_BLANK>a</A>x",
+        {"upper-case markup",
+         "<P CLASS=T><A HREF=\"HTTP://A.CN/\" TARGET=_BLANK>a</A>x",
          {"http://a.cn/"}},
     };
     for (const Case& c : cases) {
