@@ -17,11 +17,21 @@
 
 namespace velmora::demo {
 
+// How the regional directory's pager ends. Real pagers often keep a disabled
+// "下一页" on their last page, and sites answer a page beyond the end with an
+// empty page or with their last page again.
+enum class PagerEnd {
+    Plain,        // no next-page mark on the last page
+    EmptyBeyond,  // a disabled mark on the last page; pages beyond it are empty
+    LastAgain,    // a disabled mark on the last page; pages beyond it repeat it
+};
+
 struct DemoOptions {
     int companies = 60;  // per keyword and province, and per source
     int pageSize = 10;   // companies per result page
     std::uint32_t seed = 1;
     std::vector<Fault> faults;
+    PagerEnd pagerEnd = PagerEnd::Plain;     // source 7's result pages
     int port = 0;                            // 0: an ephemeral port
     std::size_t pageBytes = 24 * 1024;       // listing and detail pages are padded to about this
     std::size_t hugeBytes = 10u << 20;       // Fault::HugeNoMarkers

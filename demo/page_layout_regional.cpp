@@ -65,7 +65,7 @@ int pageCount(int companies, int pageSize) {
 }
 
 std::string regionalListingPage(const CompanySet& set, int page, int pageSize,
-                                std::size_t targetBytes, PageDamage damage) {
+                                std::size_t targetBytes, PageDamage damage, PagerEnd pagerEnd) {
     static const std::string kTitle = gbk::fromUtf8("企业查询结果 - 地区企业名录");
     static const std::string kSearchBox = gbk::fromUtf8(
         "<div class=\"main\">\r\n<form name=\"q\" action=\"queryr.asp\" method=\"get\" "
@@ -89,6 +89,7 @@ std::string regionalListingPage(const CompanySet& set, int page, int pageSize,
 
     int total = std::min(set.perSource, static_cast<int>(set.pool.size()));
     int pages = pageCount(total, pageSize);
+    if (pagerEnd == PagerEnd::LastAgain) page = std::min(page, pages);
     int first = (page - 1) * pageSize;
     int last = std::min(total, first + pageSize);
 
@@ -112,7 +113,10 @@ std::string regionalListingPage(const CompanySet& set, int page, int pageSize,
         out += "<a href=\"" + queryLink(set, 1) + "\">" + kFirst + "</a> ";
         out += "<a href=\"" + queryLink(set, page - 1) + "\">" + kPrevious + "</a> ";
     }
-    if (page < pages) out += "<a href=\"" + queryLink(set, page + 1) + "\">" + kNext + "</a>";
+    if (page < pages)
+        out += "<a href=\"" + queryLink(set, page + 1) + "\">" + kNext + "</a>";
+    else if (pagerEnd != PagerEnd::Plain)
+        out += "<span class=\"disabled\">" + kNext + "</span>";
     out += "</div>\r\n</div>\r\n";
     filler::padTo(out, targetBytes, static_cast<std::uint64_t>(page));
     out += filler::pageEnd(SiteStyle::Regional);

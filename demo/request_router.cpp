@@ -69,8 +69,8 @@ void RequestRouter::regionalListing(const std::string& target, httplib::Response
     int page = pageNumber(query);
     auto set = catalog_.set(keyword, normalizedProvinceCode(code));
     const Fault* fault = findFault(options_.faults, 7, Fault::Listing, page);
-    std::string body =
-        regionalListingPage(*set, page, options_.pageSize, options_.pageBytes, damageOf(fault));
+    std::string body = regionalListingPage(*set, page, options_.pageSize, options_.pageBytes,
+                                           damageOf(fault), options_.pagerEnd);
     answer(res, std::move(body), fault, context(static_cast<std::uint64_t>(page)));
 }
 

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "sources/framework/escaping.h"
+#include "platform/form_encoding.h"
 
 namespace velmora {
 

@@ -27,6 +27,9 @@ struct ParseOptions {
     std::string key;
     int knownPages = 1;
     int nextPage = 1;
+    int nextDetailRow = 0;
+    int resultPage = 0;
+    std::string website;  // UTF-8; preset in the record slot (source 1)
     std::string keyword;
     std::string sitesFile;
     std::string pageFile;

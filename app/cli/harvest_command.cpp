@@ -37,9 +37,8 @@ bool parseSources(const std::string& text, std::vector<int>& sources, std::strin
             error = "--sources: '" + item + "' is not a source number";
             return false;
         }
-        if (n != 2 && n != 7) {
-            error = "--sources: source " + std::to_string(n) +
-                    " cannot be started by a search (available: 2, 7)";
+        if (n < 1 || n > kSourceCount) {
+            error = "--sources: there is no source " + std::to_string(n) + " (sources are 1 to 7)";
             return false;
         }
         if (std::find(sources.begin(), sources.end(), n) == sources.end()) sources.push_back(n);
@@ -49,6 +48,18 @@ bool parseSources(const std::string& text, std::vector<int>& sources, std::strin
         return false;
     }
     return true;
+}
+
+// Names the sources of the list that this build does not carry.
+bool checkAvailable(const std::vector<int>& sources, const SourceSet& set, std::string& error) {
+    std::string missing, carried;
+    for (int s = 1; s <= kSourceCount; ++s)
+        if (set[s]) carried += (carried.empty() ? "" : ", ") + std::to_string(s);
+    for (int s : sources)
+        if (!set[s]) missing += (missing.empty() ? "" : ", ") + std::to_string(s);
+    if (missing.empty()) return true;
+    error = "--sources: not in this build: " + missing + " (available: " + carried + ")";
+    return false;
 }
 
 }  // namespace
@@ -100,13 +111,18 @@ int runHarvest(const HarvestOptions& o) {
     }
 
     SiteConfig sites = SiteConfig::load(sitesPath);
+    SourceSet set = makeSources(sites);
+    if (!checkAvailable(sources, set, error)) {
+        std::cerr << "velmora-cli: " << error << "\n";
+        return kExitBadArguments;
+    }
     QueueExecutor main;
     CompanyList list;
     list.setSameNameFilter(o.sameNameFilter);
     CliProgress progress(list, ::isatty(STDERR_FILENO) == 1);
     bool stopped = false;
     {
-        RunControl run(main, list, sites, makeSources(sites));
+        RunControl run(main, list, sites, std::move(set));
         run.setObserver(&progress);
         run.setResearch(!o.noResearch);
         interrupts.store(0);

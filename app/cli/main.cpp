@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
     h->add_option("--sites", harvest.sitesFile,
                   "sites.ini naming the sites' addresses (default: beside the program)");
     h->add_option("--sources", harvest.sources,
-                  "Comma-separated source numbers to start (default 2,7)");
+                  "Comma-separated source numbers 1-7 to start, in any order; they start as "
+                  "7, 2, then the others by number (default 2,7)");
     h->add_flag("--same-name-filter", harvest.sameNameFilter,
                 "Refuse a company whose name is among the newest 5001 entries");
     h->add_flag("--no-research", harvest.noResearch,
@@ -34,13 +35,19 @@ int main(int argc, char** argv) {
     ParseOptions parse;
     auto* p = app.add_subcommand(
         "parse", "Run the page check and one parser of a source on a saved page (no network).");
-    p->add_option("--source", parse.source, "Source number (2 or 7)")->required();
+    p->add_option("--source", parse.source, "Source number (1 to 7)")->required();
     p->add_option("--step", parse.step, "listing or detail")
         ->required()
         ->check(CLI::IsMember({"listing", "detail"}));
     p->add_option("--key", parse.key, "Work key (default N[0]0{0} or N[0]1{0})");
     p->add_option("--known-pages", parse.knownPages, "Known pages counter (default 1)");
     p->add_option("--next-page", parse.nextPage, "Next page counter (default 1)");
+    p->add_option("--next-detail-row", parse.nextDetailRow, "Next detail row counter (default 0)");
+    p->add_option("--result-page", parse.resultPage,
+                  "Result page counter of the yellow pages (default 0)");
+    p->add_option("--website", parse.website,
+                  "Website (UTF-8) preset in the record slot before the step, as the web "
+                  "search's dispatcher does");
     p->add_option("--keyword", parse.keyword, "Search keyword (UTF-8) on the work form");
     p->add_option("--sites", parse.sitesFile, "sites.ini (addresses used to build detail links)");
     p->add_option("PAGE_FILE", parse.pageFile, "The page, raw bytes")->required();

@@ -29,6 +29,30 @@ nlohmann::json rows(const WorkTable& table) {
     return out;
 }
 
+// In `parse` the same-name filter accepts every name and no e-mail lookup is
+// made; the companies a step takes in itself (sources 5 and 6) are kept.
+class RecordingIntake : public IntakeContext {
+  public:
+    bool acceptName(const std::string&) override { return true; }
+    void lookupEmailIfWanted(RecordSlot&) override {}
+    void takeIn(const RecordSlot& record) override { entries.push_back(record); }
+    std::vector<RecordSlot> entries;
+};
+
+nlohmann::json slotJson(const RecordSlot& record) {
+    nlohmann::json slot = nlohmann::json::object();
+    for (int i = 0; i < kSlotFields; ++i)
+        slot[std::string(kColumnKeys[i + 1])] = utf8(record.fields[i]);
+    return slot;
+}
+
+std::string available(const SourceSet& set) {
+    std::string list;
+    for (int s = 1; s <= kSourceCount; ++s)
+        if (set[s]) list += (list.empty() ? "" : ", ") + std::to_string(s);
+    return list;
+}
+
 }  // namespace
 
 int runParse(const ParseOptions& o) {
@@ -41,7 +65,7 @@ int runParse(const ParseOptions& o) {
     SourceSet set = makeSources(sites);
     if (o.source < 1 || o.source > kSourceCount || !set[o.source]) {
         std::cerr << "velmora-cli: --source " << o.source
-                  << " is not available in this build (available: 2, 7)\n";
+                  << " is not available in this build (available: " << available(set) << ")\n";
         return kExitBadArguments;
     }
     const Source& source = *set[o.source];
@@ -75,16 +99,21 @@ int runParse(const ParseOptions& o) {
     WorkForm form(source.listingRows());
     form.knownPages = o.knownPages;
     form.nextPage = o.nextPage;
+    form.nextDetailRow = o.nextDetailRow;
+    form.resultPage = o.resultPage;
     form.keyword = gbk::fromUtf8(o.keyword);
-    parseFetchedPage(source, form, key, page, discardingIntake());
+    form.slot[Field::Website] = gbk::fromUtf8(o.website);
+    RecordingIntake intake;
+    parseFetchedPage(source, form, key, page, intake);
 
-    nlohmann::json slot = nlohmann::json::object();
-    for (int i = 0; i < kSlotFields; ++i)
-        slot[std::string(kColumnKeys[i + 1])] = utf8(form.slot.fields[i]);
+    nlohmann::json entries = nlohmann::json::array();
+    for (const RecordSlot& entry : intake.entries) entries.push_back(slotJson(entry));
     nlohmann::json result = {
         {"known_pages", form.knownPages},   {"next_page", form.nextPage},
-        {"detail_count", form.detailCount}, {"listing", rows(form.listing)},
-        {"detail", rows(form.detail)},      {"slot", slot},
+        {"detail_count", form.detailCount}, {"next_detail_row", form.nextDetailRow},
+        {"result_page", form.resultPage},   {"listing", rows(form.listing)},
+        {"detail", rows(form.detail)},      {"slot", slotJson(form.slot)},
+        {"entries", std::move(entries)},
     };
     std::cout << result.dump() << "\n";
     return kExitOk;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <future>
 
+#include "app/engine/source_starts.h"
 #include "platform/gbk.h"
 #include "sources/framework/email_lookup.h"
 #include "sources/framework/escaping.h"
@@ -112,12 +113,13 @@ void RunControl::setRunStatus(std::string text) {
 }
 
 InputProblem RunControl::searchCommand(const std::string& keywordBox,
-                                       const std::string& provinceBox) {
+                                       const std::string& provinceBox,
+                                       const std::vector<int>& chosen) {
     InputProblem problem = checkSearchInputs(keywordBox, provinceBox);
     if (problem != InputProblem::None) return problem;
     std::vector<int> sources;
-    for (int s : {7, 2})
-        if (states_[s].source) sources.push_back(s);
+    for (int s : startOrder(chosen))
+        if (available(s)) sources.push_back(s);
     searchStart(keywordBox, provinceBox, sources);
     return problem;
 }
@@ -127,7 +129,7 @@ bool RunControl::searchStart(const std::string& keywordBox, const std::string& p
     for (int s = 1; s <= kSourceCount; ++s)
         if (states_[s].active || states_[s].stepInFlight) return false;
     for (int s : sources)
-        if (s < 1 || s > kSourceCount || !states_[s].source || (s != 2 && s != 7)) return false;
+        if (!available(s)) return false;
 
     searching_ = true;
     if (observer_) observer_->searchingChanged(true);
@@ -141,25 +143,9 @@ bool RunControl::searchStart(const std::string& keywordBox, const std::string& p
     inputs_ = makeSearchInputs(keywordBox, provinceBox);
 
     starting_ = true;
-    for (int s : sources) {
-        WorkForm& form = states_[s].form;
-        form.listingFailures = 0;
-        if (s == 7) {
-            form.listing.write(1, "N", sites_.regional + "/main/corp/queryr.asp", "7[0]0{0}");
-            form.knownPages = 1;
-            form.nextPage = 1;
-            form.province = inputs_.provinceCode;
-            form.keyword = inputs_.keyword;
-        } else {
-            std::string url = sites_.alibaba;
-            url.append("/company/k-").append(text::urlByteEscape(inputs_.keyword));
-            if (!inputs_.provinceName.empty())
-                url.append("_province-").append(text::urlByteEscape(provinceBox));
-            url.append("_n-y.html");
-            form.listing.write(1, "N", std::move(url), "2[0]0{0}");
-            form.knownPages = 1;
-            form.nextPage = 1;
-        }
+    for (int s : startOrder(sources)) {
+        prepareSourceStart(s, sites_, inputs_, provinceBox, states_[s].form);
+        states_[s].lastListingUrls.clear();
         states_[s].active = true;
         dispatch(s);
     }
@@ -181,6 +167,7 @@ bool RunControl::startSource(int s, const WorkRow& firstListingRow) {
     WorkForm& form = states_[s].form;
     form.listing.at(1) = firstListingRow;
     form.listingFailures = 0;
+    states_[s].lastListingUrls.clear();
     switch (states_[s].source->rules()) {
         case DispatchRules::Portal:
             form.knownPages = 0;
@@ -238,96 +225,6 @@ void RunControl::dispatch(int s) {
     completionCheck();
 }
 
-void RunControl::dispatchRecordSlot(int s) {
-    SourceState& state = states_[s];
-    WorkForm& form = state.form;
-    bool webSearch = state.source->rules() == DispatchRules::WebSearch;
-    for (;;) {
-        if (form.detailCount != 0) {
-            if (form.nextDetailRow == 0) form.nextDetailRow = 1;
-            list_.intake(form.slot);
-            if (form.detailCount >= form.nextDetailRow) {
-                WorkRow& row = form.detail.at(form.nextDetailRow);
-                row.mark.assign(1, 'Y');  // handed to a worker
-                if (webSearch) form.slot[Field::Website] = row.url;
-                ++form.nextDetailRow;
-                createWorker(s, row);
-                return;
-            }
-            // Every detail row handed out: reset and take the listing branch.
-            form.detail.clearDownFrom(form.detailCount);
-            form.detailCount = 0;
-            form.nextDetailRow = 0;
-            continue;
-        }
-        int listingRow = webSearch ? form.nextPage : 1;
-        const WorkRow& next = form.listing.row(listingRow);
-        // A listing page that keeps failing, or one that cannot be requested
-        // at all, finishes the source instead of being handed out forever.
-        bool exhausted = form.listingFailures > kMaxListingRetries || !isRequestable(next.url);
-        if (form.knownPages >= form.nextPage && !exhausted) {
-            WorkRow& row = form.listing.at(listingRow);
-            row.mark.assign(1, 'Y');  // handed to a worker
-            if (webSearch) ++form.nextPage;
-            createWorker(s, row);
-            return;
-        }
-        form.listing.clearDownFrom(form.knownPages);
-        form.knownPages = 0;
-        form.nextPage = 0;
-        state.active = false;
-        return;
-    }
-}
-
-void RunControl::dispatchPortal(int s) {
-    SourceState& state = states_[s];
-    WorkForm& form = state.form;
-    if (form.nextPage > form.knownPages || !isRequestable(form.listing.row(1).url)) {
-        form.knownPages = 0;
-        form.nextPage = 0;
-        state.active = false;
-        return;
-    }
-    createWorker(s, WorkRow{"Y", form.listing.row(1).url, "5[0]0{0}"});
-}
-
-void RunControl::dispatchYellowPages(int s) {
-    SourceState& state = states_[s];
-    WorkForm& form = state.form;
-    if (form.detailCount != 0) {
-        if (form.nextDetailRow == 0) form.nextDetailRow = 1;
-        if (form.nextDetailRow <= form.detailCount) {
-            WorkRow& row = form.detail.at(form.nextDetailRow);
-            row.mark.assign(1, 'Y');  // handed to a worker
-            ++form.nextDetailRow;
-            createWorker(s, row);
-            return;
-        }
-        finishSource(s);
-        return;
-    }
-    if (form.startTaken || !isRequestable(form.listing.row(1).url)) {
-        finishSource(s);
-        return;
-    }
-    WorkRow& row = form.listing.at(1);
-    row.mark.assign(1, 'Y');  // handed to a worker
-    form.startTaken = true;
-    createWorker(s, row);
-}
-
-void RunControl::finishSource(int s) {
-    WorkForm& form = states_[s].form;
-    form.detail.clearDownFrom(form.detail.size());
-    form.listing.clearDownFrom(form.listing.size());
-    form.detailCount = 0;
-    form.nextDetailRow = 0;
-    form.startTaken = false;
-    form.resultPage = 0;
-    states_[s].active = false;
-}
-
 void RunControl::completionCheck() {
     static const std::string kStop = gbk::fromUtf8("停止");
     static const std::string kThread = gbk::fromUtf8("线程");
@@ -355,7 +252,13 @@ void RunControl::createWorker(int s, const WorkRow& row) {
     SourceState& state = states_[s];
     state.stepInFlight = true;
     WorkItem item{row.url, row.key};
-    pool_.submit([this, s, item = std::move(item), alive = alive_] {
+    bool listing = false;
+    try {
+        listing = WorkKey::parse(row.key).isListing();
+    } catch (const std::exception&) {
+        // A malformed key fails inside the step's guard.
+    }
+    pool_.submit([this, s, listing, item = std::move(item), alive = alive_] {
         SourceState& st = states_[s];
         StepEnvironment env{
             *st.http,   running_,
@@ -366,14 +269,19 @@ void RunControl::createWorker(int s, const WorkRow& row) {
         StepOutcome outcome = runWorkerStep(*st.source, st.form, item, env);
         if (closing_.load()) return;
         // The step's one signal: its dispatch runs on the main thread.
-        main_.post([this, s, outcome, alive] {
+        main_.post([this, s, listing, outcome, alive] {
             if (!*alive) return;
-            states_[s].stepInFlight = false;
-            ++stepsFinished_;
-            if (observer_) observer_->stepFinished(s, outcome);
-            dispatch(s);
+            stepEnded(s, listing, outcome);
         });
     });
+}
+
+void RunControl::stepEnded(int s, bool listing, const StepOutcome& outcome) {
+    states_[s].stepInFlight = false;
+    ++stepsFinished_;
+    if (listing && outcome.parsed && !outcome.failed) endRepeatedListing(s);
+    if (observer_) observer_->stepFinished(s, outcome);
+    dispatch(s);
 }
 
 }  // namespace velmora

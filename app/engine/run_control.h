@@ -3,6 +3,7 @@
 // drives its chain of worker steps, the completion check with its run-status
 // texts, and the stop command. Everything here runs on the main thread; the
 // worker steps run on pool threads and come back through the executor.
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <condition_variable>
@@ -65,13 +66,16 @@ class RunControl {
     void setRetryPause(std::chrono::milliseconds base) { retryPause_ = base; }
     bool research() const { return research_.load(); }
 
-    // The search command: the input check, then the search start of sources
-    // 7 and 2. Returns the input problem (None when the run started).
-    InputProblem searchCommand(const std::string& keywordBox, const std::string& provinceBox);
+    // The search command: the input check, then the search start of the
+    // chosen sources that this build carries. Returns the input problem
+    // (None when the run started).
+    InputProblem searchCommand(const std::string& keywordBox, const std::string& provinceBox,
+                               const std::vector<int>& chosen = {7, 2});
 
-    // The search start for the given sources (each of 2 and 7 started as the
-    // search command starts it). Returns false, starting nothing, when a run
-    // is still under way or a listed source is not available.
+    // The search start for the given sources, started in the order 7, 2, then
+    // the others by number, each with its start work item and search inputs.
+    // Returns false, starting nothing, when a run is still under way or a
+    // listed source is not available.
     bool searchStart(const std::string& keywordBox, const std::string& provinceBox,
                      const std::vector<int>& sources = {7, 2});
 
@@ -93,6 +97,9 @@ class RunControl {
     std::string keywordBox() const { return keywordBox_; }
     WorkForm& form(int source) { return states_[source].form; }
     const Source* source(int source) const { return states_[source].source.get(); }
+    bool available(int source) const {
+        return source >= 1 && source <= kSourceCount && states_[source].source != nullptr;
+    }
     long long stepsFinished() const { return stepsFinished_; }
     const SiteConfig& sites() const { return sites_; }
 
@@ -104,8 +111,12 @@ class RunControl {
     void dispatchPortal(int s);
     void dispatchYellowPages(int s);
     void finishSource(int s);
+    // A listing page that yields no detail row, or exactly the rows of the
+    // page before it, is the source's last: run after its step has parsed.
+    void endRepeatedListing(int s);
     void completionCheck();
     void createWorker(int s, const WorkRow& row);
+    void stepEnded(int s, bool listing, const StepOutcome& outcome);
     void setRunStatus(std::string text);
     bool pauseUnlessStopped(std::chrono::milliseconds wait);
     // Runs `task` on the main thread and waits; false when shutting down.
@@ -124,6 +135,8 @@ class RunControl {
         WorkForm form;
         bool active = false;
         bool stepInFlight = false;
+        // Detail urls of the source's last listing page in this run.
+        std::vector<std::string> lastListingUrls;
     };
     std::array<SourceState, kSourceCount + 1> states_;
 

@@ -23,7 +23,26 @@ std::string_view stripAll(std::string_view s, char c, bool front) {
 
 std::string emailSearchUrl(std::string_view websearchBase, std::string_view name) {
     std::string url(websearchBase);
-    url.append("/baidu?word=\"").append(name).append("\"+mail");
+    url.append("/baidu?word=\"");
+    // The name goes in byte for byte, except the three bytes that would end
+    // the query value ("&"), start a fragment ("#") or read as an escape ("%"):
+    // "A&B贸易有限公司" must not search for "A" alone.
+    for (char c : name) {
+        switch (c) {
+            case '&':
+                url.append("%26");
+                break;
+            case '#':
+                url.append("%23");
+                break;
+            case '%':
+                url.append("%25");
+                break;
+            default:
+                url.push_back(c);
+        }
+    }
+    url.append("\"+mail");
     return url;
 }
 

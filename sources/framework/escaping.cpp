@@ -11,10 +11,6 @@ void appendPercent(std::string& out, unsigned char b) {
     out.push_back(kHex[b & 15]);
 }
 
-bool isAsciiAlnum(unsigned char b) {
-    return (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
-}
-
 }  // namespace
 
 std::string urlByteEscape(std::string_view bytes) {
@@ -29,31 +25,6 @@ std::string urlByteEscape(std::string_view bytes) {
             out.push_back(c);
     }
     return out;
-}
-
-std::string formValueEncode(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() * 3);
-    for (char c : bytes) {
-        unsigned char b = static_cast<unsigned char>(c);
-        if (isAsciiAlnum(b))
-            out.push_back(c);
-        else if (b == ' ')
-            out.push_back('+');
-        else
-            appendPercent(out, b);
-    }
-    return out;
-}
-
-std::string formBody(const FormFields& fields) {
-    std::string body;
-    for (const auto& [name, value] : fields) {
-        if (!body.empty()) body.push_back('&');
-        body.append(name).push_back('=');
-        body.append(formValueEncode(value));
-    }
-    return body;
 }
 
 }  // namespace velmora::text

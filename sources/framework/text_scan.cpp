@@ -89,10 +89,37 @@ std::string removeTags(std::string_view text) {
 }
 
 void lowerAsciiInPlace(std::string& page) {
-    // Branch-free so the compiler vectorises it: pages are lower-cased whole.
-    for (char& c : page) {
-        unsigned char b = static_cast<unsigned char>(c);
-        c = static_cast<char>(b + (static_cast<unsigned char>(b - 'A') < 26 ? 32 : 0));
+    // Only single-byte letters change: the second byte of a double-byte
+    // character may lie in "A".."Z" (機, 華, 業, ...) and must stay as it is.
+    // Which bytes are second bytes follows from the lead-byte walk from the
+    // page start. Blocks without any byte above 0x7F (most of the markup) are
+    // lower-cased branch-free, so the compiler vectorises them.
+    auto* p = reinterpret_cast<unsigned char*>(page.data());
+    const size_t n = page.size();
+    constexpr size_t kBlock = 64;
+    size_t i = 0;
+    while (i < n) {
+        const size_t end = std::min(n, i + kBlock);
+        unsigned char high = 0;
+        for (size_t k = i; k < end; ++k) high |= p[k];
+        if ((high & 0x80) == 0) {
+            for (size_t k = i; k < end; ++k)
+                p[k] = static_cast<unsigned char>(
+                    p[k] + (static_cast<unsigned char>(p[k] - 'A') < 26 ? 32 : 0));
+            i = end;
+            continue;
+        }
+        // A lead byte at the block's end carries its trail byte into the next block.
+        while (i < end) {
+            unsigned char b = p[i];
+            if (gbk::isLeadByte(b)) {
+                i += 2;
+            } else {
+                p[i] = static_cast<unsigned char>(
+                    b + (static_cast<unsigned char>(b - 'A') < 26 ? 32 : 0));
+                ++i;
+            }
+        }
     }
 }
 

@@ -59,7 +59,8 @@ std::string_view tail(std::string_view text, Pos a);
 // the "<" (so "<>" alone is no tag); a "<" without such ">" goes alone.
 std::string removeTags(std::string_view text);
 
-// Changes only the bytes "A".."Z"; GBK trail bytes in that range change too.
+// Changes the single-byte letters "A".."Z" only; the second byte of a
+// double-byte character (lead-byte walk from the start) stays as it is.
 void lowerAsciiInPlace(std::string& page);
 std::string lowerAscii(std::string_view page);
 

@@ -106,7 +106,8 @@ TEST_F(CliFixture, InputChecksGiveTheSearchCommandsMessages) {
 TEST_F(CliFixture, BadArgumentsAndFileErrors) {
     std::string out = dir.file("x.txt");
     EXPECT_EQ(cli({"harvest", "--keyword", "k", "--province", "火星", "--out", out}).exitCode, 2);
-    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sources", "3", "--out", out}).exitCode, 2);
+    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sources", "8", "--out", out}).exitCode, 2);
+    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sources", "7,x", "--out", out}).exitCode, 2);
     EXPECT_EQ(cli({"harvest", "--keyword", "k", "--out", dir.file("x.pdf")}).exitCode, 2);
     EXPECT_EQ(cli({"harvest", "--keyword", "k"}).exitCode, 2);
     EXPECT_EQ(
@@ -158,10 +159,15 @@ TEST_F(CliFixture, ParsePrintsTheWorkFormAsJson) {
     EXPECT_EQ(j["slot"].size(), 10u);
 
     writeFile(dir.file("detail.html"), "<tr><td>" + g("单位名称：") + "</td><td>ABC</td></tr>");
-    r = cli({"parse", "--source", "7", "--step", "detail", dir.file("detail.html")});
+    r = cli({"parse", "--source", "7", "--step", "detail", "--next-detail-row", "3",
+             "--result-page", "2", "--website", "http://网址", dir.file("detail.html")});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["slot"]["name"], "abc");
+    EXPECT_EQ(j["slot"]["website"], "http://网址");  // preset, as the web search's dispatcher does
+    EXPECT_EQ(j["next_detail_row"], 3);
+    EXPECT_EQ(j["result_page"], 2);
+    EXPECT_EQ(j["entries"], nlohmann::json::array());
 
     // A not-found page leaves the work form as it was.
     writeFile(dir.file("nf.html"), g("未找到") + "<a href=\"detail.asp?corpid=1\">");
@@ -171,7 +177,7 @@ TEST_F(CliFixture, ParsePrintsTheWorkFormAsJson) {
     EXPECT_EQ(j["known_pages"], 2);
     EXPECT_EQ(j["detail_count"], 0);
 
-    EXPECT_EQ(cli({"parse", "--source", "5", "--step", "listing", dir.file("nf.html")}).exitCode,
+    EXPECT_EQ(cli({"parse", "--source", "8", "--step", "listing", dir.file("nf.html")}).exitCode,
               2);
     EXPECT_EQ(cli({"parse", "--source", "7", "--step", "detail", "--key", "7[0]0{0}",
                    dir.file("nf.html")})

@@ -69,8 +69,9 @@ TEST(SearchHits, StopsAfterTenHitsEvenOnHugePages) {
     EXPECT_EQ(hits.size(), 10u);
 }
 
-TEST(SearchUrl, InsertsTheNameByteForByte) {
+TEST(SearchUrl, InsertsTheNameByteForByteButForTheQueryBreakers) {
     EXPECT_EQ(emailSearchUrl("http://s", "a b\xB1"), "http://s/baidu?word=\"a b\xB1\"+mail");
+    EXPECT_EQ(emailSearchUrl("http://s", "A&B#1%"), "http://s/baidu?word=\"A%26B%231%25\"+mail");
 }
 
 }  // namespace

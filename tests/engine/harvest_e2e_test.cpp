@@ -143,6 +143,20 @@ TEST(HarvestEndToEnd, AStopInTheMiddleEndsQuickly) {
     EXPECT_EQ(h.list.size(), 4u);
 }
 
+TEST(HarvestEndToEnd, EndlessPagersEndAtTheLastRealPage) {
+    // A disabled "下一页" on the last page, then an empty page or the last page
+    // again beyond it: the run ends, and nothing is taken in twice.
+    for (demo::PagerEnd end : {demo::PagerEnd::EmptyBeyond, demo::PagerEnd::LastAgain}) {
+        demo::DemoOptions options;
+        options.pagerEnd = end;
+        Harvest h(options);
+        ASSERT_TRUE(h.run(g("手机"), g("浙江"), {7}, /*research=*/false, 20s))
+            << static_cast<int>(end);
+        auto expected = h.sites.expected(7, g("手机"), "330000");
+        EXPECT_EQ(h.list.size(), expected.size()) << static_cast<int>(end);
+    }
+}
+
 TEST(HarvestEndToEnd, FailingPagesCostOnlyThemselves) {
     demo::DemoOptions options;
     options.faults.push_back({7, demo::Fault::Detail, 2, demo::Fault::Status500, 0});

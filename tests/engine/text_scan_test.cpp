@@ -71,11 +71,22 @@ TEST(TagRemoval, LooksForTheClosingBracketTwoBytesOn) {
     EXPECT_EQ(removeTags("a<>"), "a>");  // ">" at i + 1 is not examined
 }
 
-TEST(LowerCasing, ChangesOnlyAsciiCapitals) {
-    std::string page = "ABC xyz [@]" + g("联系方式") + "\xC1\x41";
+TEST(LowerCasing, ChangesOnlySingleByteCapitals) {
+    // 機 (99 43) and 華 (C8 41) have second bytes in "A".."Z"; they stay.
+    const std::string name = g("機華業廠");
+    std::string page = "ABC xyz [@]" + name + "MAIL\x81";
     lowerAsciiInPlace(page);
-    // The trail byte 0x41 of a double-byte character changes too.
-    EXPECT_EQ(page, "abc xyz [@]" + g("联系方式") + "\xC1\x61");
+    EXPECT_EQ(page, "abc xyz [@]" + name + "mail\x81");
+    // The same across the vectorised blocks: every offset of a character
+    // against the block boundary, and a lead byte as the block's last byte.
+    for (size_t pad = 0; pad < 70; ++pad) {
+        std::string mixed =
+            std::string(pad, 'X') + name + "<A HREF>" + std::string(130, 'Q') + name;
+        std::string expected =
+            std::string(pad, 'x') + name + "<a href>" + std::string(130, 'q') + name;
+        lowerAsciiInPlace(mixed);
+        ASSERT_EQ(mixed, expected) << pad;
+    }
 }
 
 TEST(Trimming, RemovesBytesUpToSpaceOnly) {
