@@ -157,7 +157,8 @@ void RequestRouter::index(httplib::Response& res) {
         "<html><head><title>Velmora 演示站点</title></head><body>\r\n<h2>Velmora 演示站点</h2>\r\n"
         "<ul>\r\n<li>地区企业名录：/main/corp/queryr.asp?&amp;area2=000000&amp;corpname=关键词"
         "&amp;page=1</li>\r\n<li>公司库：/company/k-关键词_n-y.html</li>\r\n"
-        "<li>网页搜索：/baidu?word=\"公司名称\"+mail</li>\r\n</ul>\r\n</body></html>\r\n");
+        "<li>网页搜索：/baidu?word=\"公司名称\"+mail</li>\r\n"
+        "<li>网页搜索（关键词）：/baidu?word=关键词+省份</li>\r\n</ul>\r\n</body></html>\r\n");
     res.set_content(kPage, kGbkHtml);
 }
 
