@@ -11,10 +11,6 @@
 namespace velmora::demo {
 namespace {
 
-std::string homepageLink(const std::string& address, int n) {
-    return address + "/home/" + std::to_string(n) + "/index.htm";
-}
-
 std::string pagerLink(std::string_view query, int page, int pageSize) {
     return "baidu?word=" + lowerHexEscape(query) + "&pn=" + std::to_string((page - 1) * pageSize);
 }
@@ -111,16 +107,20 @@ std::vector<int> hitsShown(const std::vector<int>& found, int page, int pageSize
     return shown;
 }
 
-std::vector<int> visitOrder(const std::vector<int>& found, int pageSize) {
-    std::vector<int> order;
+std::vector<HomepageVisit> visitOrder(const std::vector<int>& found, int pageSize) {
+    std::vector<HomepageVisit> order;
     int pages = resultPageCount(found.size(), pageSize);
     for (int p = 1; p <= pages; ++p) {
         std::vector<int> onPage;
         for (int n : hitsShown(found, p, pageSize))
             if (std::find(onPage.begin(), onPage.end(), n) == onPage.end()) onPage.push_back(n);
-        order.insert(order.end(), onPage.begin(), onPage.end());
+        for (int n : onPage) order.push_back({p, n});
     }
     return order;
+}
+
+std::string homepageLink(const std::string& address, int n) {
+    return address + "/home/" + std::to_string(n) + "/index.htm";
 }
 
 std::string keywordResultPage(std::string_view query, const std::vector<int>& found, int page,

@@ -33,9 +33,16 @@ int resultPageCount(std::size_t found, int pageSize);
 // the last hit of the page before at the top (a hit repeated across pages).
 std::vector<int> hitsShown(const std::vector<int>& found, int page, int pageSize);
 
-// The homepages a harvester visits, in order: each page's hits with the
-// repeats inside a page taken once.
-std::vector<int> visitOrder(const std::vector<int>& found, int pageSize);
+// The homepages a harvester visits, in order, with the result page that
+// links them: each page's hits with the repeats inside a page taken once.
+struct HomepageVisit {
+    int page = 0;
+    int homepage = 0;
+};
+std::vector<HomepageVisit> visitOrder(const std::vector<int>& found, int pageSize);
+
+// Address of demo homepage n.
+std::string homepageLink(const std::string& address, int n);
 
 // Result page `page` (from 1) of a query (the decoded "word" value, escaped
 // again with lower-case hex in the pager links).

@@ -64,6 +64,7 @@ TEST(WebSearchHarvest, AnotherKeywordFindsTheHomepagesInAnotherOrder) {
     WebSearchHarvest h;
     ASSERT_TRUE(h.run(g("阀门 铜"), g("(省份)")));
     auto expected = h.sites.expected(1, g("阀门+铜"), "");
+    ASSERT_FALSE(expected.empty());
     ASSERT_EQ(h.list.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(h.record(i), expected[i]) << i + 1;
     EXPECT_NE(expected.front(), h.sites.expected(1, g("手机"), "330000").front());
