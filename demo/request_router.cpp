@@ -5,6 +5,7 @@
 
 #include "app/engine/provinces.h"
 #include "demo/demo_random.h"
+#include "demo/homepages.h"
 #include "demo/page_filler.h"
 #include "demo/page_layout_alibaba.h"
 #include "demo/page_layout_regional.h"
@@ -57,6 +58,7 @@ void RequestRouter::handle(const httplib::Request& req, httplib::Response& res) 
     if (path.starts_with("/athena/contact/")) return alibabaDetail(path, res);
     if (path == "/baidu") return webSearch(target, res);
     if (path.starts_with("/hit/")) return hit(path, res);
+    if (std::string page; homepageForPath(path, page)) return res.set_content(page, kGbkHtml);
     if (path == "/" || path == "/index.htm") return index(res);
     answerError(res, 404);
 }
