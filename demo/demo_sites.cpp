@@ -15,6 +15,7 @@
 #include "demo/request_router.h"
 #include "demo/spawning_task_queue.h"
 #include "demo/stop_signal.h"
+#include "demo/web_search_records.h"
 
 namespace velmora::demo {
 
@@ -72,6 +73,11 @@ class DemoSites::Impl {
     std::vector<DemoCompany> expected(int source, const std::string& keyword,
                                       const std::string& provinceCode) {
         std::vector<DemoCompany> out;
+        if (source == 1) {
+            for (auto& r : webSearchRecords(keyword, provinceCode, options_, address_))
+                out.push_back(std::move(r.record));
+            return out;
+        }
         if (source != 2 && source != 7) return out;
         std::string code = normalizedProvinceCode(provinceCode.empty() ? "000000" : provinceCode);
         auto set = catalog_.set(keyword, code);
@@ -128,9 +134,19 @@ std::vector<DemoCompany> DemoSites::expected(int source, const std::string& gbkK
     return impl_->expected(source, gbkKeyword, provinceCode);
 }
 
-int DemoSites::pageCount(int source, const std::string&, const std::string&) const {
+int DemoSites::pageCount(int source, const std::string& gbkKeyword,
+                         const std::string& provinceCode) const {
+    if (source == 1) return webSearchPageCount(gbkKeyword, provinceCode, impl_->options_);
     if (source != 2 && source != 7) return 0;
     return velmora::demo::pageCount(impl_->options_.companies, impl_->options_.pageSize);
+}
+
+std::vector<int> DemoSites::webSearchResultPages(const std::string& gbkKeyword,
+                                                 const std::string& provinceCode) const {
+    std::vector<int> pages;
+    for (const auto& r : webSearchRecords(gbkKeyword, provinceCode, impl_->options_, address()))
+        pages.push_back(r.resultPage);
+    return pages;
 }
 
 long long DemoSites::requestCount() const {

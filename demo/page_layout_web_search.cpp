@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "demo/demo_random.h"
+#include "demo/homepages.h"
 #include "demo/page_filler.h"
 #include "demo/url_codec.h"
 #include "platform/gbk.h"
@@ -61,10 +62,6 @@ std::string hitBlock(const std::string& url, int place, std::string_view query, 
 
 }  // namespace
 
-int linkedHomepages() {
-    return 30;
-}
-
 bool isMailQuery(std::string_view rawWord) {
     // The lookup's "+" is literal; a keyword's own "+" arrives escaped.
     std::string word = percentDecode(rawWord);
@@ -120,7 +117,7 @@ std::vector<HomepageVisit> visitOrder(const std::vector<int>& found, int pageSiz
 }
 
 std::string homepageLink(const std::string& address, int n) {
-    return address + "/home/" + std::to_string(n) + "/index.htm";
+    return address + homepagePath(n);
 }
 
 std::string keywordResultPage(std::string_view query, const std::vector<int>& found, int page,

@@ -13,9 +13,6 @@
 
 namespace velmora::demo {
 
-// How many demo homepages the hits can link (numbered from 1).
-int linkedHomepages();
-
 // True when the raw (still escaped) "word" value is the e-mail lookup's query.
 bool isMailQuery(std::string_view rawWord);
 

@@ -13,6 +13,7 @@
 #include "demo/region_table.h"
 #include "demo/url_codec.h"
 #include "demo/web_search_pages.h"
+#include "demo/web_search_records.h"
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 
@@ -58,7 +59,7 @@ void RequestRouter::handle(const httplib::Request& req, httplib::Response& res) 
     if (path.starts_with("/athena/contact/")) return alibabaDetail(path, res);
     if (path == "/baidu") return webSearch(target, res);
     if (path.starts_with("/hit/")) return hit(path, res);
-    if (std::string page; homepageForPath(path, page)) return res.set_content(page, kGbkHtml);
+    if (path.starts_with("/home/")) return homepage(path, res);
     if (path == "/" || path == "/index.htm") return index(res);
     answerError(res, 404);
 }
@@ -136,12 +137,21 @@ void RequestRouter::keywordSearch(const RawQuery& query, httplib::Response& res)
     queryValue(query, "word", word);
     queryValue(query, "pn", pn);
     int page = resultPageOf(pn, options_.pageSize);
-    std::vector<int> found =
-        foundHomepages(word, catalog_.seed(), options_.companies, linkedHomepages());
+    std::vector<int> found = foundHomepages(word, catalog_.seed(), options_.companies,
+                                            static_cast<int>(demoHomepages().size()));
     const Fault* fault = findFault(options_.faults, 1, Fault::Listing, page);
     std::string body = keywordResultPage(word, found, page, options_.pageSize, address_,
                                          options_.pageBytes, damageOf(fault));
     answer(res, std::move(body), fault, context(fnv1a(word) + static_cast<std::uint64_t>(page)));
+}
+
+void RequestRouter::homepage(std::string_view path, httplib::Response& res) {
+    std::string page;
+    if (!homepageForPath(path, page)) return answerError(res, 404);
+    int n = homepageNumber(path);
+    const Fault* fault = findFault(options_.faults, 1, Fault::Detail, n);
+    damageFooter(page, damageOf(fault));
+    answer(res, std::move(page), fault, context(static_cast<std::uint64_t>(n) + 991));
 }
 
 void RequestRouter::hit(std::string_view path, httplib::Response& res) {

@@ -34,6 +34,7 @@ class RequestRouter {
     void webSearch(const std::string& target, httplib::Response& res);
     void keywordSearch(const RawQuery& query, httplib::Response& res);
     void hit(std::string_view path, httplib::Response& res);
+    void homepage(std::string_view path, httplib::Response& res);
     void index(httplib::Response& res);
 
     AnswerContext context(std::uint64_t salt);
