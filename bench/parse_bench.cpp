@@ -15,7 +15,7 @@ namespace velmora::bench {
 namespace {
 
 struct Pages {
-    std::map<std::string, std::string> page;  // "7.listing", "7.detail", "2.listing", "2.detail"
+    std::map<std::string, std::string> page;  // "7.listing", "7.detail", "2.listing", ...
     SiteConfig sites;
 };
 
@@ -34,17 +34,20 @@ const Pages& pages() {
         auto http = makeCurlHttpClient(HttpOptions{});
         SourceSet set = makeSources(out.sites);
         std::string keyword = gbk::fromUtf8("手机");
-        for (int s : {7, 2}) {
+        for (int s : {7, 2, 4}) {
             WorkForm form;
             form.keyword = keyword;
-            form.province = "000000";
+            form.province = s == 4 ? "" : "000000";
             form.nextPage = 1;
             form.knownPages = 1;
-            std::string url = s == 7 ? out.sites.regional + "/main/corp/queryr.asp"
-                                     : out.sites.alibaba + "/company/k-%CA%D6%BB%FA_n-y.html";
+            std::string url = s == 7   ? out.sites.regional + "/main/corp/queryr.asp"
+                              : s == 4 ? out.sites.detailDirectory
+                                       : out.sites.alibaba + "/company/k-%CA%D6%BB%FA_n-y.html";
             auto request =
                 set[s]->listingRequest(url, WorkKey::parse(std::to_string(s) + "[0]0{0}"), form);
-            std::string listing = http->get(request.url);
+            std::string listing = request.method == ListingRequest::Method::Post
+                                      ? http->post(request.url, request.fields)
+                                      : http->get(request.url);
             out.page[std::to_string(s) + ".listing"] = listing;
             WorkForm parsed;
             std::string copy = listing;
@@ -92,6 +95,12 @@ void BM_ParseAlibabaListing(benchmark::State& s) {
 void BM_ParseAlibabaDetail(benchmark::State& s) {
     parsePage(s, 2, "detail");
 }
+void BM_ParseDetailDirectoryListing(benchmark::State& s) {
+    parsePage(s, 4, "listing");
+}
+void BM_ParseDetailDirectoryDetail(benchmark::State& s) {
+    parsePage(s, 4, "detail");
+}
 void BM_ParseWebSearchListing(benchmark::State& s) {
     parsePage(s, 1, "listing");
 }
@@ -100,6 +109,50 @@ BENCHMARK(BM_ParseRegionalDetail)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaListing)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaDetail)->UseRealTime();
 BENCHMARK(BM_ParseWebSearchListing)->UseRealTime();
+BENCHMARK(BM_ParseDetailDirectoryListing)->UseRealTime();
+BENCHMARK(BM_ParseDetailDirectoryDetail)->UseRealTime();
+
+// A 1 MB company page of the directory with detail pages built against its
+// cleaning loops: values of nested "&nbsp;", blanks, lone "<" without any
+// ">", colons and line breaks, behind every label, and an introduction of the
+// same, so a loop that deletes and searches again from the start would take
+// quadratic time.
+std::string worstDetailDirectoryPage(std::size_t bytes) {
+    std::string unit;
+    for (int i = 0; i < 64; ++i) unit += "&nb";
+    for (int i = 0; i < 64; ++i) unit += "sp;";
+    unit += std::string(64, ' ') + std::string(64, '<') + ":" + gbk::fromUtf8("：") + "\n";
+    for (int i = 0; i < 32; ++i) unit += gbk::fromUtf8("业");
+    const char* labels[] = {"联系人", "电话", "传真", "法人代表", "省市区:", "地址", "邮政编码"};
+    std::size_t share = bytes / 8;
+    std::string page = "<html><body>";
+    for (std::size_t i = 0; i < std::size(labels); ++i) {
+        page += gbk::fromUtf8(labels[i]);
+        while (page.size() < share * (i + 1)) page += unit;
+        page += "</tr>";
+    }
+    page += gbk::fromUtf8("公司网址") + "href=" + std::string(300, 'a');
+    page += gbk::fromUtf8("<!---公司介绍开始--->");
+    while (page.size() < bytes) page += unit;
+    page += "</tr></body></html>";
+    return page;
+}
+
+void BM_ParseWorstDetailDirectoryDetail(benchmark::State& state) {
+    const std::string page = worstDetailDirectoryPage(1u << 20);
+    SourceSet set = makeSources(pages().sites);
+    WorkKey key = WorkKey::parse("4[0]1{0}");
+    for (auto _ : state) {
+        WorkForm form;
+        std::string copy = page;
+        parseFetchedPage(*set[4], form, key, copy, discardingIntake());
+        benchmark::DoNotOptimize(form.slot[Field::Profile]);
+    }
+    state.counters["parse_worst_ms.4.detail"] = benchmark::Counter(
+        1e-3, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["page_kb"] = static_cast<double>(page.size()) / 1024.0;
+}
+BENCHMARK(BM_ParseWorstDetailDirectoryDetail)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void BM_ScanLimit(benchmark::State& state) {
     const Pages& p = pages();

@@ -8,9 +8,11 @@
 #include <thread>
 
 #include "demo/company_catalog.h"
+#include "demo/expected_detaildirectory.h"
 #include "demo/expected_records.h"
 #include "demo/fault_response.h"
 #include "demo/page_layout_alibaba.h"
+#include "demo/page_layout_detaildirectory.h"
 #include "demo/page_layout_regional.h"
 #include "demo/request_router.h"
 #include "demo/spawning_task_queue.h"
@@ -31,10 +33,17 @@ class DemoSites::Impl {
         server_.set_keep_alive_timeout(1);
         server_.set_pre_routing_handler(
             [this](const httplib::Request& req, httplib::Response& res) {
+                // The form body of a POST is read only behind this point, so
+                // those requests take the route below.
+                if (req.method == "POST") return httplib::Server::HandlerResponse::Unhandled;
                 requests_.fetch_add(1);
                 router_->handle(req, res);
                 return httplib::Server::HandlerResponse::Handled;
             });
+        server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
+            requests_.fetch_add(1);
+            router_->handle(req, res);
+        });
 
         if (options_.port == 0) {
             port_ = server_.bind_to_any_port("127.0.0.1");
@@ -78,14 +87,17 @@ class DemoSites::Impl {
                 out.push_back(std::move(r.record));
             return out;
         }
-        if (source != 2 && source != 7) return out;
+        if (source != 2 && source != 4 && source != 7) return out;
         std::string code = normalizedProvinceCode(provinceCode.empty() ? "000000" : provinceCode);
         auto set = catalog_.set(keyword, code);
         for (int i = 0; i < set->perSource; ++i) {
             const Company& c = set->pool[static_cast<std::size_t>(set->poolIndex(source, i))];
             const Fault* fault = findFault(options_.faults, source, Fault::Detail, i + 1);
             PageDamage damage = damageOf(fault);
-            if (source == 7)
+            if (source == 4)
+                out.push_back(detailDirectoryRecord(detailDirectoryServed(c, damage), damage,
+                                                    address_, options_.seed));
+            else if (source == 7)
                 out.push_back(regionalRecord(regionalServed(c, damage), address_, options_.seed));
             else
                 out.push_back(alibabaRecord(alibabaServed(c, damage), damage));
@@ -124,6 +136,7 @@ SiteConfig DemoSites::siteConfig() const {
     config.regional = address();
     config.alibaba = address();
     config.websearch = address();
+    config.detailDirectory = address() + "/qiye/search.php";
     config.publisherHome.clear();
     config.probe.clear();
     return config;
@@ -137,7 +150,7 @@ std::vector<DemoCompany> DemoSites::expected(int source, const std::string& gbkK
 int DemoSites::pageCount(int source, const std::string& gbkKeyword,
                          const std::string& provinceCode) const {
     if (source == 1) return webSearchPageCount(gbkKeyword, provinceCode, impl_->options_);
-    if (source != 2 && source != 7) return 0;
+    if (source != 2 && source != 4 && source != 7) return 0;
     return velmora::demo::pageCount(impl_->options_.companies, impl_->options_.pageSize);
 }
 

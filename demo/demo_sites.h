@@ -53,12 +53,13 @@ class DemoSites {
     int port() const;
     std::string address() const;  // "http://127.0.0.1:PORT"
 
-    // regional, alibaba and websearch set to address(); every other address empty.
+    // regional, alibaba and websearch set to address(), detailDirectory to
+    // address() + "/qiye/search.php"; every other address empty.
     SiteConfig siteConfig() const;
 
-    // The companies of a source (2 or 7) for a search, in listing order, with
-    // exactly the fields a correct harvester produces (with the e-mail lookup
-    // on for source 7). `gbkKeyword` is the keyword as the search start
+    // The companies of a source (2, 4 or 7) for a search, in listing order,
+    // with exactly the fields a correct harvester produces (with the e-mail
+    // lookup on for sources 4 and 7). `gbkKeyword` is the keyword as the search start
     // prepares it (trimmed, first space as "+"); `provinceCode` six digits,
     // or empty / "000000" for all of China.
     //
@@ -69,7 +70,7 @@ class DemoSites {
     std::vector<DemoCompany> expected(int source, const std::string& gbkKeyword,
                                       const std::string& provinceCode) const;
 
-    // Result pages of a source (2 or 7) for a search.
+    // Result pages of a source (2, 4 or 7) for a search.
     int pageCount(int source, const std::string& gbkKeyword, const std::string& provinceCode) const;
 
     // Source 1: the result page that links each record of expected(1, …), in

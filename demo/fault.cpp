@@ -58,8 +58,9 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
     }
     Fault f;
     if (!parseNumber(parts[0], f.source) ||
-        (f.source != 0 && f.source != 1 && f.source != 2 && f.source != 7)) {
-        error = "source must be 1, 2, 7 or 0 (web search), got \"" + std::string(parts[0]) + "\"";
+        (f.source != 0 && f.source != 1 && f.source != 2 && f.source != 4 && f.source != 7)) {
+        error =
+            "source must be 1, 2, 4, 7 or 0 (web search), got \"" + std::string(parts[0]) + "\"";
         return false;
     }
     bool stepFound = false;
@@ -72,7 +73,8 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
     }
     bool webStep = f.step == Fault::Search || f.step == Fault::Hit;
     if (webStep != (f.source == 0)) {
-        error = "steps search and hit belong to source 0, listing and detail to sources 1, 2 and 7";
+        error =
+            "steps search and hit belong to source 0, listing and detail to sources 1, 2, 4 and 7";
         return false;
     }
     if (parts[2] == "*" || parts[2] == "all") {

@@ -9,8 +9,8 @@ namespace velmora::demo {
 
 struct Fault {
     enum Step {
-        Listing,  // a result page (sources 1, 2 and 7); `which` is the page number
-        Detail,   // a company page (sources 2 and 7); `which` is the company's 1-based index
+        Listing,  // a result page (sources 1, 2, 4 and 7); `which` is the page number from 1
+        Detail,   // a company page (sources 2, 4 and 7); `which` is the company's 1-based index
                   // in that source's listing order; source 1: the homepage's number
         Search,   // the web search for a company name (source 0); `which` as for Detail,
                   // counted in the regional directory's order
@@ -29,7 +29,7 @@ struct Fault {
         HugeNoMarkers,        // DemoOptions::hugeBytes (10 MiB) of page without any marker
     };
 
-    int source = 0;  // 1, 2, 7, or 0 for the web search of the e-mail lookup
+    int source = 0;  // 1, 2, 4, 7, or 0 for the web search of the e-mail lookup
     Step step = Listing;
     int which = -1;  // -1: every request of that step
     Kind kind = Status500;

@@ -6,12 +6,14 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <map>
 
 #include "demo/demo_sites.h"
 
 int main(int argc, char** argv) {
     using velmora::demo::DemoOptions;
     using velmora::demo::Fault;
+    using velmora::demo::PagerEnd;
 
     CLI::App app{
         "Velmora demo sites: the regional directory, the marketplace company search and "
@@ -34,6 +36,13 @@ int main(int argc, char** argv) {
                    "2:listing:*:500, 0:hit:all:delay:1500 (steps listing, detail, search, hit; "
                    "kinds delay, hang, 500, drop, redirect, oversized, garbage, truncated, "
                    "invalid-gbk, huge)");
+    std::map<std::string, PagerEnd> pagerEnds = {{"plain", PagerEnd::Plain},
+                                                 {"empty", PagerEnd::EmptyBeyond},
+                                                 {"repeat", PagerEnd::LastAgain}};
+    app.add_option("--pager-end", options.pagerEnd,
+                   "how the regional directory's pager ends: plain; empty (a disabled next-page "
+                   "mark on the last page, empty pages beyond it); repeat (the last page again)")
+        ->transform(CLI::CheckedTransformer(pagerEnds, CLI::ignore_case));
     app.add_option("--write-sites-ini", sitesIni, "write a sites.ini that points at these sites");
     CLI11_PARSE(app, argc, argv);
 

@@ -57,6 +57,8 @@ void RequestRouter::handle(const httplib::Request& req, httplib::Response& res) 
     if (path == "/main/corp/detail.asp") return regionalDetail(target, res);
     if (path.starts_with("/company/k-")) return alibabaListing(path, res);
     if (path.starts_with("/athena/contact/")) return alibabaDetail(path, res);
+    if (path == "/qiye/search.php") return detailDirectoryListing(req, res);
+    if (path == "/qiye/show.php") return detailDirectoryDetail(target, res);
     if (path == "/baidu") return webSearch(target, res);
     if (path.starts_with("/hit/")) return hit(path, res);
     if (path.starts_with("/home/")) return homepage(path, res);

@@ -31,6 +31,9 @@ class RequestRouter {
     void regionalDetail(const std::string& target, httplib::Response& res);
     void alibabaListing(std::string_view path, httplib::Response& res);
     void alibabaDetail(std::string_view path, httplib::Response& res);
+    // demo/detail_directory_routes.cpp
+    void detailDirectoryListing(const httplib::Request& req, httplib::Response& res);
+    void detailDirectoryDetail(const std::string& target, httplib::Response& res);
     void webSearch(const std::string& target, httplib::Response& res);
     void keywordSearch(const RawQuery& query, httplib::Response& res);
     void hit(std::string_view path, httplib::Response& res);

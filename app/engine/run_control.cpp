@@ -231,12 +231,12 @@ void RunControl::completionCheck() {
     int activeCount = 0;
     for (int s = 1; s <= kSourceCount; ++s)
         if (states_[s].active) ++activeCount;
-    if (activeCount < kSourceCount) {
-        if (text::contains(runStatus_, kStop))
-            setRunStatus(run_texts::stopping(activeCount));
-        else if (text::contains(runStatus_, kThread))
-            setRunStatus(run_texts::starting(2 * activeCount));
-    }
+    // The marks follow the active sources for any number of them, all seven
+    // included (a run of every source would otherwise keep the start's twelve).
+    if (text::contains(runStatus_, kStop))
+        setRunStatus(run_texts::stopping(activeCount));
+    else if (text::contains(runStatus_, kThread))
+        setRunStatus(run_texts::starting(2 * activeCount));
     // While the search start is still starting sources, a source that
     // finished at once must not end the run for the others.
     if (activeCount == 0 && !starting_) {

@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <stdexcept>
 
 #include "platform/gbk.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velmora::text {
 
@@ -16,8 +22,20 @@ Pos find(std::string_view text, std::string_view marker, Pos from) {
 }
 
 Pos findLast(std::string_view text, std::string_view marker) {
-    size_t at = text.rfind(marker);
-    return at == std::string_view::npos ? 0 : static_cast<Pos>(at) + 1;
+    if (marker.empty()) return static_cast<Pos>(text.size()) + 1;
+    // Forward memmem from hit to hit: the library's rfind compares the whole
+    // marker at every position from the end, many times slower on a page.
+    Pos last = 0;
+    size_t from = 0;
+    while (from + marker.size() <= text.size()) {
+        const void* hit =
+            memmem(text.data() + from, text.size() - from, marker.data(), marker.size());
+        if (hit == nullptr) break;
+        size_t at = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+        last = static_cast<Pos>(at) + 1;
+        from = at + 1;
+    }
+    return last;
 }
 
 Pos scanForwardMatch(std::string_view page, std::string_view marker, Pos p) {
@@ -75,6 +93,10 @@ std::string removeTags(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     size_t pos = 0;
+    // Once no ">" follows a "<", none follows any later "<" either: without
+    // remembering that, a text of lone "<" would be searched to its end once
+    // per "<".
+    bool closers = true;
     while (pos < text.size()) {
         size_t open = text.find('<', pos);
         if (open == std::string_view::npos) {
@@ -82,43 +104,107 @@ std::string removeTags(std::string_view text) {
             break;
         }
         out.append(text.substr(pos, open - pos));
-        size_t close = open + 2 <= text.size() ? text.find('>', open + 2) : std::string_view::npos;
+        size_t close =
+            closers && open + 2 <= text.size() ? text.find('>', open + 2) : std::string_view::npos;
+        if (close == std::string_view::npos && open + 2 <= text.size()) closers = false;
         pos = close == std::string_view::npos ? open + 1 : close + 1;
     }
     return out;
 }
 
+namespace {
+
+inline unsigned char lowered(unsigned char b) {
+    return static_cast<unsigned char>(b + (static_cast<unsigned char>(b - 'A') < 26 ? 32 : 0));
+}
+
+// Bit k set when byte k of a 64-byte block can begin a double-byte character.
+std::uint64_t leadMask(const unsigned char* p) {
+#if defined(__SSE2__)
+    std::uint64_t m = 0;
+    const __m128i below = _mm_set1_epi8(static_cast<char>(0x80));
+    const __m128i above = _mm_set1_epi8(static_cast<char>(0xFF));
+    for (int q = 0; q < 4; ++q) {
+        __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * q));
+        __m128i lead = _mm_and_si128(_mm_cmpgt_epi8(v, below), _mm_cmplt_epi8(v, above));
+        m |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(lead)))
+             << (16 * q);
+    }
+    return m;
+#else
+    std::uint64_t m = 0;
+    for (int k = 0; k < 64; ++k) m |= static_cast<std::uint64_t>(gbk::isLeadByte(p[k])) << k;
+    return m;
+#endif
+}
+
+std::uint64_t bitsFrom(int k) {
+    return k >= 64 ? 0 : ~std::uint64_t{0} << k;
+}
+
+}  // namespace
+
 void lowerAsciiInPlace(std::string& page) {
     // Only single-byte letters change: the second byte of a double-byte
     // character may lie in "A".."Z" (機, 華, 業, ...) and must stay as it is.
-    // Which bytes are second bytes follows from the lead-byte walk from the
-    // page start. Blocks without any byte above 0x7F (most of the markup) are
-    // lower-cased branch-free, so the compiler vectorises them.
+    // The lead-byte walk from the page start decides which bytes are second
+    // bytes; it is done on 64-byte blocks with bit masks: inside a run of
+    // bytes that can lead (0x81..0xFE) the bytes pair up, so a byte that
+    // cannot lead is a second byte exactly when the run before it is odd.
     auto* p = reinterpret_cast<unsigned char*>(page.data());
     const size_t n = page.size();
-    constexpr size_t kBlock = 64;
+    bool inRun = false;   // the block before ended inside such a run
+    bool runOdd = false;  // of odd length so far
     size_t i = 0;
-    while (i < n) {
-        const size_t end = std::min(n, i + kBlock);
-        unsigned char high = 0;
-        for (size_t k = i; k < end; ++k) high |= p[k];
-        if ((high & 0x80) == 0) {
-            for (size_t k = i; k < end; ++k)
-                p[k] = static_cast<unsigned char>(
-                    p[k] + (static_cast<unsigned char>(p[k] - 'A') < 26 ? 32 : 0));
-            i = end;
+    for (; i + 64 <= n; i += 64) {
+        std::uint64_t lead = leadMask(p + i);
+        if (lead == 0 && !inRun) {
+            for (int k = 0; k < 64; ++k) p[i + k] = lowered(p[i + k]);
             continue;
         }
-        // A lead byte at the block's end carries its trail byte into the next block.
-        while (i < end) {
-            unsigned char b = p[i];
-            if (gbk::isLeadByte(b)) {
-                i += 2;
-            } else {
-                p[i] = static_cast<unsigned char>(
-                    b + (static_cast<unsigned char>(b - 'A') < 26 ? 32 : 0));
-                ++i;
+        std::uint64_t second = 0;  // second bytes that cannot lead
+        int k = 0;
+        if (inRun) {
+            if (~lead == 0) continue;  // 64 more bytes of the run: nothing to lower
+            int end = __builtin_ctzll(~lead);
+            if (runOdd != ((end & 1) != 0)) second |= std::uint64_t{1} << end;
+            inRun = false;
+            k = end + 1;
+        }
+        for (;;) {
+            std::uint64_t rest = lead & bitsFrom(k);
+            if (rest == 0) break;
+            int start = __builtin_ctzll(rest);
+            std::uint64_t other = ~lead & bitsFrom(start);
+            if (other == 0) {
+                inRun = true;
+                runOdd = ((64 - start) & 1) != 0;
+                break;
             }
+            int end = __builtin_ctzll(other);
+            if ((end - start) & 1) second |= std::uint64_t{1} << end;
+            k = end + 1;
+        }
+        unsigned char saved[64];
+        for (std::uint64_t b = second; b != 0; b &= b - 1) {
+            int at = __builtin_ctzll(b);
+            saved[at] = p[i + at];
+        }
+        for (int q = 0; q < 64; ++q) p[i + q] = lowered(p[i + q]);
+        for (std::uint64_t b = second; b != 0; b &= b - 1) {
+            int at = __builtin_ctzll(b);
+            p[i + at] = saved[at];
+        }
+    }
+    // The last bytes one by one, continuing the walk.
+    bool second = inRun && runOdd;
+    for (; i < n; ++i) {
+        if (second) {
+            second = false;
+        } else if (gbk::isLeadByte(p[i])) {
+            second = true;
+        } else {
+            p[i] = lowered(p[i]);
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 #include "sources/websearch/char_tests.h"
+#include "sources/websearch/page_search.h"
 
 namespace velmora::homepage {
 
@@ -16,6 +17,10 @@ using text::Pos;
 namespace {
 
 constexpr size_t npos = std::numeric_limits<size_t>::max();
+
+size_t toOffset(Pos p) {
+    return p == 0 ? npos : static_cast<size_t>(p - 1);
+}
 
 const std::string& placeCharacters() {
     static const std::string k = gbk::fromUtf8("省市县区路号街村道");
@@ -42,12 +47,12 @@ class NextBackwards {
         if (x > page_.size()) return npos;
         if (x_ == npos || x > x_) {  // not moving backwards: search afresh
             x_ = x;
-            found_ = page_.find(marker_, x);
+            found_ = toOffset(findIn(page_, marker_, static_cast<Pos>(x) + 1));
             return found_;
         }
         // An occurrence starting in [x, x_) comes first; else the earlier answer.
         size_t end = std::min(page_.size(), x_ + marker_.size() - 1);
-        size_t at = page_.substr(0, end).find(marker_, x);
+        size_t at = toOffset(findIn(page_.substr(0, end), marker_, static_cast<Pos>(x) + 1));
         if (at != npos && at < x_) found_ = at;
         x_ = x;
         return found_;
@@ -85,52 +90,76 @@ class NonSpaceBackwards {
     size_t found_ = 0;
 };
 
-// Place characters of the page, for segments that start on a character
-// boundary of the page: their characters are the page's.
-class PlaceIndex {
+// Whether a segment of the page names a place. A segment is walked from its
+// own start; segments of successive passes may overlap, so once the walks
+// together have read more than about twice the page, the place characters of
+// the page are listed once and later segments are answered from the list
+// (a segment's walk meets the page's character boundaries at its first
+// character start that the page shares, and is the page's from there on).
+class PlaceTest {
   public:
-    PlaceIndex(std::string_view page) : page_(page), chars_(page) {
-        for (Pos i = 1; i + 1 <= text::length(page); ++i)
-            if (chars_.isChineseAt(i) && isPlaceCharacter(static_cast<unsigned char>(page[i - 1]),
-                                                          static_cast<unsigned char>(page[i])))
-                places_.push_back(i);
-    }
-    // Whether the segment [start, end) (page positions) names a place.
+    PlaceTest(std::string_view page, size_t budget) : page_(page), chars_(page), budget_(budget) {}
+
     bool namesAPlace(Pos start, Pos end) {
-        if (!chars_.startsChar(start)) {
-            // Walk the segment from its own start until it meets the page's
-            // character boundaries again.
-            Pos k = start;
-            while (k < end && !chars_.startsChar(k)) {
-                auto lead = static_cast<unsigned char>(page_[k - 1]);
-                if (isHighByte(lead)) {
-                    if (k + 1 <= end - 1 && !isSymbolRow(lead) &&
-                        isPlaceCharacter(lead, static_cast<unsigned char>(page_[k])))
-                        return true;
-                    k += 2;
-                } else {
-                    k += 1;
-                }
-            }
-            start = k;
+        if (places_.empty() && walked_ < budget_) {
+            walked_ += static_cast<size_t>(std::max<Pos>(0, end - start));
+            return walk(start, end, end);
         }
-        auto it = std::lower_bound(places_.begin(), places_.end(), start);
+        if (places_.empty()) listPlaces();
+        // Off the page's boundaries: walk until the two meet.
+        Pos k = start;
+        while (k < end && !chars_.startsChar(k)) {
+            if (walk(k, end, k + 1)) return true;
+            k += isHighByte(static_cast<unsigned char>(page_[k - 1])) ? 2 : 1;
+        }
+        auto it = std::lower_bound(places_.begin(), places_.end(), k);
         return it != places_.end() && *it <= end - 2;
     }
 
   private:
+    // Walks the characters of [start, end) that start before `stop`: true at
+    // a place character whose two bytes both lie in the segment.
+    bool walk(Pos start, Pos end, Pos stop) const {
+        for (Pos k = start; k < stop && k < end;) {
+            auto lead = static_cast<unsigned char>(page_[k - 1]);
+            if (!isHighByte(lead)) {
+                k += 1;
+                continue;
+            }
+            if (k + 1 <= end - 1 && !isSymbolRow(lead) &&
+                isPlaceCharacter(lead, static_cast<unsigned char>(page_[k])))
+                return true;
+            k += 2;
+        }
+        return false;
+    }
+
+    void listPlaces() {
+        places_.push_back(0);  // never a position: marks the list as made
+        for (Pos i = 1; i + 1 <= text::length(page_); ++i)
+            if (chars_.isChineseAt(i) && isPlaceCharacter(static_cast<unsigned char>(page_[i - 1]),
+                                                          static_cast<unsigned char>(page_[i])))
+                places_.push_back(i);
+    }
+
     std::string_view page_;
     CharMap chars_;
+    size_t budget_;
+    size_t walked_ = 0;
     std::vector<Pos> places_;
 };
 
 }  // namespace
 
 bool namesAPlace(std::string_view segment) {
-    return PlaceIndex(segment).namesAPlace(1, text::length(segment) + 1);
+    return PlaceTest(segment, npos).namesAPlace(1, text::length(segment) + 1);
 }
 
 std::string findAddress(std::string_view page) {
+    return findAddress(page, 2 * page.size() + 65536);
+}
+
+std::string findAddress(std::string_view page, size_t walkBudget) {
     static const std::array<std::string, 3> kLabels = {
         gbk::fromUtf8("地址"), gbk::fromUtf8("地 址"), gbk::fromUtf8("地　址")};
     static const std::string kFullColon = gbk::fromUtf8("：");
@@ -138,17 +167,24 @@ std::string findAddress(std::string_view page) {
     static const std::string kFullSpace = gbk::fromUtf8("　");
     static const std::string kFullStop = gbk::fromUtf8("。");
 
-    // Every occurrence of each label, for "the last occurrence within W".
+    // Every occurrence of a label, listed when the label is first needed
+    // (a later label only while no earlier one is left in W).
     std::array<std::vector<Pos>, 3> occurrences;
-    for (size_t k = 0; k < kLabels.size(); ++k)
-        for (size_t at = page.find(kLabels[k]); at != npos; at = page.find(kLabels[k], at + 1))
-            occurrences[k].push_back(static_cast<Pos>(at) + 1);
+    std::array<bool, 3> listed = {false, false, false};
+    auto occurrencesOf = [&](size_t k) -> const std::vector<Pos>& {
+        if (!listed[k]) {
+            listed[k] = true;
+            for (Pos at = findIn(page, kLabels[k]); at != 0; at = findIn(page, kLabels[k], at + 1))
+                occurrences[k].push_back(at);
+        }
+        return occurrences[k];
+    };
 
     NextBackwards lt(page, "<"), colon(page, ":"), fullColon(page, kFullColon),
         situated(page, kSituatedAt), space(page, " "), fullSpace(page, kFullSpace),
         fullStop(page, kFullStop), nbsp(page, "&nbsp");
     NonSpaceBackwards nonSpace(page);
-    PlaceIndex places(page);
+    PlaceTest places(page, walkBudget);
     // First occurrence at or behind page position x that ends before position
     // `end`; else 0.
     auto firstIn = [](NextBackwards& f, Pos x, Pos end) -> Pos {
@@ -166,7 +202,7 @@ std::string findAddress(std::string_view page) {
         size_t label = kLabels.size();
         Pos at = 0;
         for (size_t k = 0; k < kLabels.size() && label == kLabels.size(); ++k) {
-            auto& list = occurrences[k];
+            const auto& list = occurrencesOf(k);
             Pos m = text::length(kLabels[k]);
             auto it = std::upper_bound(list.begin(), list.end(), length - m + 1);
             if (it == list.begin()) continue;

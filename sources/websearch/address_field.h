@@ -8,8 +8,11 @@
 
 namespace velmora::homepage {
 
-// `page` is the cleaned page.
+// `page` is the cleaned page. The place tests of all passes together read up
+// to `walkBudget` bytes before the page's place characters are listed once
+// (by default about twice the page; 0 lists them at once).
 std::string findAddress(std::string_view page);
+std::string findAddress(std::string_view page, size_t walkBudget);
 
 // Whether the Chinese character at one of the positions 1 .. length - 1 of
 // `segment` (walked from its start) is one of the nine place characters.

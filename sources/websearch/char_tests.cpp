@@ -1,29 +1,49 @@
 #include "sources/websearch/char_tests.h"
 
+#include <algorithm>
 #include <string>
 
 namespace velmora::homepage {
 
 using text::Pos;
 
-CharMap::CharMap(std::string_view text) : text_(text), kind_(text.size(), 0) {
-    for (size_t i = 0; i < text.size();) {
-        if (isHighByte(static_cast<unsigned char>(text[i]))) {
-            kind_[i] = 1;
-            if (i + 1 < text.size()) kind_[i + 1] = 2;
-            i += 2;
+CharMap::CharMap(std::string_view text) : text_(text) {}
+
+// The walk from the start of the text is known for one stretch of it,
+// [segmentStart_, walked_). A byte that is no lead byte ends a character
+// (alone, or as the second byte of the one before it), so the byte behind it
+// starts one: a stretch can begin there, found by a short look back, and
+// agrees with the walk from the start.
+uint8_t CharMap::kindAt(Pos i) const {
+    const size_t at = static_cast<size_t>(i - 1);
+    if (at >= segmentStart_ && at < walked_) return kind_[at];
+    if (kind_.empty()) kind_.assign(text_.size() + 1, 0);
+    size_t start = at;
+    while (start > 0 && isHighByte(static_cast<unsigned char>(text_[start - 1]))) --start;
+    if (start < segmentStart_ || start > walked_) segmentStart_ = walked_ = start;
+    size_t end = std::min(text_.size(), at + 64);
+    size_t k = walked_;
+    while (k <= at || k < end) {
+        if (k >= text_.size()) break;
+        if (isHighByte(static_cast<unsigned char>(text_[k]))) {
+            kind_[k] = 1;
+            if (k + 1 < text_.size()) kind_[k + 1] = 2;
+            k += 2;
         } else {
-            i += 1;
+            kind_[k] = 0;
+            k += 1;
         }
     }
+    walked_ = k;
+    return kind_[at];
 }
 
 bool CharMap::startsChar(Pos i) const {
-    return i >= 1 && i <= text::length(text_) && kind_[static_cast<size_t>(i - 1)] != 2;
+    return i >= 1 && i <= text::length(text_) && kindAt(i) != 2;
 }
 
 bool CharMap::startsDoubleByte(Pos i) const {
-    return i >= 1 && i <= text::length(text_) && kind_[static_cast<size_t>(i - 1)] == 1;
+    return i >= 1 && i <= text::length(text_) && kindAt(i) == 1;
 }
 
 bool CharMap::isChineseAt(Pos i) const {

@@ -34,8 +34,12 @@ class CharMap {
     text::Pos nextChineseAfter(text::Pos from) const;
 
   private:
+    // Kind of the byte at position i, walking only near it (see the .cpp).
+    uint8_t kindAt(text::Pos i) const;
+
     std::string_view text_;
-    std::vector<uint8_t> kind_;  // 0 single byte, 1 lead byte, 2 second byte
+    mutable std::vector<uint8_t> kind_;             // 0 single byte, 1 lead byte, 2 second byte
+    mutable size_t segmentStart_ = 0, walked_ = 0;  // offsets with a known kind
     mutable text::Pos cacheFrom_ = -1, cacheFound_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 #include "sources/websearch/char_tests.h"
+#include "sources/websearch/page_search.h"
 #include "sources/websearch/surname_table.h"
 
 namespace velmora::homepage {
@@ -13,7 +14,7 @@ using text::Pos;
 
 std::string findContact(std::string_view page) {
     static const std::string kLabel = gbk::fromUtf8("联系人");
-    Pos p = text::find(page, kLabel);
+    Pos p = homepage::findIn(page, kLabel);
     if (p == 0) return {};
     Pos lt = text::scanForwardMatch(page, "<", p);
     if (lt == 0) return contactFromSegment({});

@@ -5,6 +5,7 @@
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 #include "sources/websearch/char_tests.h"
+#include "sources/websearch/page_search.h"
 #include "sources/websearch/surname_table.h"
 
 namespace velmora::homepage {
@@ -25,10 +26,10 @@ std::string findManager(std::string_view page, const CharMap& chars) {
     // character boundary of the page whenever it is cut, so the page's
     // character map serves W too. Positions below are page positions.
     Pos first = 1, last = text::length(page);
-    std::array<text::ForwardFinder, 4> titles = {
-        text::ForwardFinder(page, kTitles[0]), text::ForwardFinder(page, kTitles[1]),
-        text::ForwardFinder(page, kTitles[2]), text::ForwardFinder(page, kTitles[3])};
-    text::ForwardFinder opens(page, "<"), closes(page, ">");
+    std::array<homepage::Finder, 4> titles = {
+        homepage::Finder(page, kTitles[0]), homepage::Finder(page, kTitles[1]),
+        homepage::Finder(page, kTitles[2]), homepage::Finder(page, kTitles[3])};
+    homepage::Finder opens(page, "<"), closes(page, ">");
     auto inW = [&](size_t k) {
         Pos at = titles[k].next(first);
         return at != 0 && at + text::length(kTitles[k]) - 1 <= last ? at : 0;

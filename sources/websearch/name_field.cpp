@@ -3,6 +3,7 @@
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 #include "sources/websearch/char_tests.h"
+#include "sources/websearch/page_search.h"
 
 namespace velmora::homepage {
 
@@ -33,7 +34,7 @@ void cutBefore(std::string& t, std::string_view marker) {
 // pass and empties t when `word` then starts before position 4.
 std::string keepThrough(const std::string& t, std::string_view word) {
     std::string kept = fullWidthSpacePass(t.substr(0, t.find(word) + word.size()));
-    return text::find(kept, word) < 4 ? std::string() : kept;
+    return homepage::findIn(kept, word) < 4 ? std::string() : kept;
 }
 
 std::string nameFromTitle(std::string t, std::string_view keyword) {
@@ -56,15 +57,15 @@ std::string nameFromTitle(std::string t, std::string_view keyword) {
     deleteFirst(t, kFullBang);
     deleteFirst(t, kHomepage);
 
-    if (text::contains(t, kCompany)) {
+    if (homepage::containsIn(t, kCompany)) {
         t = keepThrough(t, kCompany);
-    } else if (text::contains(t, kFactory)) {
+    } else if (homepage::containsIn(t, kFactory)) {
         t = keepThrough(t, kFactory);
     } else {
-        Pos at = keyword.empty() ? 0 : text::find(t, keyword);
+        Pos at = keyword.empty() ? 0 : homepage::findIn(t, keyword);
         if (at != 0 && at + text::length(keyword) - 1 == text::length(t)) {
             t = fullWidthSpacePass(t);
-            if (text::find(t, keyword) < 4) t.clear();
+            if (homepage::findIn(t, keyword) < 4) t.clear();
         } else {
             t.clear();
         }
@@ -76,7 +77,7 @@ std::string nameFromTitle(std::string t, std::string_view keyword) {
 // already stands earlier in the page.
 std::string nameFromBody(std::string_view page) {
     static const std::string kCompany = gbk::fromUtf8("公司");
-    Pos b = text::findLast(page, kCompany);
+    Pos b = homepage::findLastIn(page, kCompany);
     Pos j = 0;
     for (Pos k = b - 1; k >= 1; --k) {
         char c = page[k - 1];
@@ -95,10 +96,9 @@ std::string nameFromBody(std::string_view page) {
     }
     std::string c(text::cut(page, j + 1, k));
     cutBefore(c, kCompany);
-    if (c.empty() || page.substr(0, static_cast<size_t>(j)).find(c) == std::string_view::npos)
-        return {};
+    if (c.empty() || !homepage::containsIn(page.substr(0, static_cast<size_t>(j)), c)) return {};
     c = fullWidthSpacePass(c + kCompany);
-    if (text::find(c, kCompany) < 4) return {};
+    if (homepage::findIn(c, kCompany) < 4) return {};
     return std::string(text::trim(c));
 }
 
@@ -108,12 +108,14 @@ std::string findCompanyName(std::string_view page, std::string_view keyword) {
     static const std::string kCompany = gbk::fromUtf8("公司");
     static const std::string kFactory = gbk::fromUtf8("厂");
     std::string title;
-    Pos open = text::find(page, "<title>");
-    if (open != 0) title = std::string(text::cut(page, open + 7, text::find(page, "</title>")));
-    if (!title.empty() && (text::contains(title, kCompany) || text::contains(title, kFactory) ||
-                           (!keyword.empty() && text::contains(title, keyword))))
+    Pos open = homepage::findIn(page, "<title>");
+    if (open != 0)
+        title = std::string(text::cut(page, open + 7, homepage::findIn(page, "</title>")));
+    if (!title.empty() &&
+        (homepage::containsIn(title, kCompany) || homepage::containsIn(title, kFactory) ||
+         (!keyword.empty() && homepage::containsIn(title, keyword))))
         return nameFromTitle(std::move(title), keyword);
-    if (text::contains(page, kCompany)) return nameFromBody(page);
+    if (homepage::containsIn(page, kCompany)) return nameFromBody(page);
     return {};
 }
 

@@ -1,43 +1,27 @@
 #include "sources/websearch/number_scanner.h"
 
+#include "sources/websearch/number_tables.h"
+
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <vector>
 
 namespace velmora {
 
 using text::Pos;
+using namespace number_text;
 
 namespace {
 
 constexpr size_t npos = std::numeric_limits<size_t>::max();
-// Bytes a call may examine in its own searches before it asks for the tables.
-constexpr size_t kSearchBudget = 4096;
+// Long runs of number characters are judged from the tables beyond this.
+constexpr size_t kLongRun = 4096;
 // Each normalisation step reads at most three bytes of the text (a line
 // break pair and the byte it leaves), so the window of 301 positions never
 // reaches further than this behind its start.
 constexpr Pos kWindowReach = 3 * 301;
 
-bool isDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool isNumberChar(unsigned char c) {
-    return isDigit(c) || c == '-' || c == ')' || c == '/' || c == '+' || c == '.' || c == ' ';
-}
-
-// "1994-" .. "2008-" at s[i].
-bool yearMarkAt(std::string_view s, size_t i) {
-    if (i + 5 > s.size() || s[i + 4] != '-') return false;
-    int year = 0;
-    for (size_t k = i; k < i + 4; ++k) {
-        if (!isDigit(static_cast<unsigned char>(s[k]))) return false;
-        year = year * 10 + (s[k] - '0');
-    }
-    return year >= 1994 && year <= 2008;
-}
-
-// The normalisation table: two-byte forms and what they become.
 struct PairRow {
     unsigned char lead, trail;
     char single;
@@ -48,54 +32,12 @@ constexpr PairRow kPairRows[5] = {
 
 }  // namespace
 
-// Per-page tables, page offsets 0-based; `none` is the page length.
-struct NumberScanner::Tables {
-    explicit Tables(std::string_view page);
-    uint32_t none;
-    std::vector<uint32_t> nextDigit, nextLt, nextGt, runEnd, nextYear, digitsBefore;
-    std::vector<uint32_t> lastDigit, lastGt;  // at or before the offset; `none` when there is none
-    // For ">": the first ">" at or behind it whose markup check passes (no
-    // "<" between it and the next digit). For a digit: where the markup
-    // skip's digit-to-digit walk ends when started from it.
-    std::vector<uint32_t> jump;
-};
-
-NumberScanner::Tables::Tables(std::string_view page) {
-    const size_t n = page.size();
-    none = static_cast<uint32_t>(n);
-    auto make = [&] { return std::vector<uint32_t>(n + 1, none); };
-    nextDigit = make(), nextLt = make(), nextGt = make(), runEnd = make(), nextYear = make();
-    jump = make(), lastDigit = make(), lastGt = make();
-    digitsBefore.assign(n + 1, 0);
-    for (size_t k = n; k-- > 0;) {
-        auto c = static_cast<unsigned char>(page[k]);
-        auto i = static_cast<uint32_t>(k);
-        nextDigit[k] = isDigit(c) ? i : nextDigit[k + 1];
-        nextLt[k] = c == '<' ? i : nextLt[k + 1];
-        nextGt[k] = c == '>' ? i : nextGt[k + 1];
-        runEnd[k] = isNumberChar(c) ? runEnd[k + 1] : i;
-        nextYear[k] = yearMarkAt(page, k) ? i : nextYear[k + 1];
-        uint32_t d = nextDigit[k + 1];
-        if (c == '>') {
-            bool passes = d == none || nextLt[k] >= d;
-            uint32_t g = nextGt[k + 1];
-            jump[k] = passes ? i : (g == none ? none : jump[g]);
-        } else if (isDigit(c)) {
-            jump[k] = d == none ? i : (nextLt[k] < d ? jump[d] : d);
-        }
-    }
-    uint32_t digit = none, gt = none;
-    for (size_t k = 0; k < n; ++k) {
-        auto c = static_cast<unsigned char>(page[k]);
-        if (isDigit(c)) digit = static_cast<uint32_t>(k);
-        if (c == '>') gt = static_cast<uint32_t>(k);
-        lastDigit[k] = digit;
-        lastGt[k] = gt;
-        digitsBefore[k + 1] = digitsBefore[k] + (isDigit(c) ? 1 : 0);
-    }
+NumberScanner::NumberScanner(std::string_view page)
+    : NumberScanner(page, 2 * page.size() + 65536) {}
+NumberScanner::NumberScanner(std::string_view page, size_t searchBudget)
+    : page_(page), budget_(searchBudget) {
+    if (searchBudget == 0) tables();
 }
-
-NumberScanner::NumberScanner(std::string_view page) : page_(page) {}
 NumberScanner::~NumberScanner() = default;
 
 const NumberScanner::Tables& NumberScanner::tables() {
@@ -113,6 +55,7 @@ size_t NumberScanner::nextDigit(size_t from) {
         if (c.from <= from && from <= c.found) return c.found;
     size_t k = from;
     while (k < page_.size() && !isDigit(static_cast<unsigned char>(page_[k]))) ++k;
+    work_ += k - from;
     size_t found = k < page_.size() ? k : npos;
     digitCache_[nextCacheSlot_++ % 8] = {from, found};
     return found;
@@ -141,6 +84,13 @@ class CleanerRun {
         Pos b = firstDigit();
         if (byteAt(b - 1) == '(' && b >= 2) --b;
         b = skipMarkup(b);
+        if (farT_ != 0) {
+            // Far behind the window s is t itself: no need to finish the
+            // normalisation to know where b stands in s.
+            Pos x = farT_;
+            if (tByte(x - 1) == '(') --x;
+            return judge("", x, runEnd(x, true));
+        }
         if (b >= 2 && byteAt(b - 1) == '(') --b;
         if (b < 1) b = 1;
         return takeRun(b);
@@ -226,7 +176,7 @@ class CleanerRun {
     }
 
     // --- searches on t, bounded by the end of t ----------------------------
-    bool overBudget() const { return work_ > kSearchBudget; }
+    bool overBudget() const { return scanner_.useTables(); }
     const NumberScanner::Tables& tables() { return scanner_.tables(); }
     Pos fromTable(uint32_t offset) const {
         // An offset beyond t (or the table's "none") reads as none.
@@ -240,12 +190,19 @@ class CleanerRun {
             const auto& t = tables();
             return fromTable(want == 0 ? t.nextDigit[off(from)] : t.nextGt[off(from)]);
         }
-        for (Pos k = from; k <= n_; ++k) {
-            ++work_;
-            unsigned char c = tByte(k);
-            if (want == 0 ? isDigit(c) : c == static_cast<unsigned char>(want)) return k;
+        if (want == 0) {
+            size_t d = scanner_.nextDigit(off(from));
+            return d == npos || d > off(n_) ? 0 : tPos(d);
         }
-        return 0;
+        size_t length = static_cast<size_t>(n_ - from + 1);
+        const void* at = memchr(page_.data() + off(from), want, length);
+        if (at == nullptr) {
+            scanner_.work_ += length;
+            return 0;
+        }
+        size_t found = static_cast<size_t>(static_cast<const char*>(at) - page_.data());
+        scanner_.work_ += found - off(from) + 1;
+        return tPos(found);
     }
     // A "<" at one of the t positions from .. to - 1 (from below 1 reads as 1).
     bool ltBetween(Pos from, Pos to) {
@@ -253,8 +210,14 @@ class CleanerRun {
         to = std::min<Pos>(to, n_ + 1);
         if (from >= to) return false;
         if (overBudget()) return tables().nextLt[off(from)] < off(to);
-        work_ += static_cast<size_t>(to - from);
-        return page_.substr(off(from), static_cast<size_t>(to - from)).find('<') != npos;
+        size_t length = static_cast<size_t>(to - from);
+        const void* at = memchr(page_.data() + off(from), '<', length);
+        scanner_.work_ +=
+            at == nullptr
+                ? length
+                : static_cast<size_t>(static_cast<const char*>(at) - (page_.data() + off(from))) +
+                      1;
+        return at != nullptr;
     }
 
     // --- the cleaner's steps ---------------------------------------------
@@ -283,9 +246,20 @@ class CleanerRun {
             ta = g != 0 ? g : tb;
             Pos d = firstAfter(ta, 0);
             tb = d != 0 ? d : ta;
-            if (!ltBetween(ta, tb)) return sOf(tb);
+            if (!ltBetween(ta, tb)) return found(tb);
         }
-        return sOf(skipWithTables(ta, tb));
+        return found(skipWithTables(ta, tb));
+    }
+
+    // The s position of the markup skip's end, or, when it lies so far
+    // behind the window that s and t agree there and on the byte before,
+    // 0 with the t position kept in farT_.
+    Pos found(Pos tb) {
+        if (tb - 2 >= P_ + kWindowReach) {
+            farT_ = tb;
+            return 0;
+        }
+        return sOf(tb);
     }
 
     // The rest of the markup skip from a state whose check still finds "<".
@@ -343,7 +317,7 @@ class CleanerRun {
     Pos runEnd(Pos x, bool startsRun) {
         Pos k = startsRun ? x + 1 : x;
         if (!overBudget()) {
-            for (; k <= n_ && !overBudget(); ++k, ++work_)
+            for (; k <= n_ && !overBudget(); ++k, ++scanner_.work_)
                 if (!isNumberChar(tByte(k))) return k;
             if (k > n_) return n_ + 1;
         }
@@ -354,7 +328,8 @@ class CleanerRun {
     std::string judge(const std::string& head, Pos tailFrom, Pos tailTo) {
         size_t tailLength = tailTo > tailFrom ? static_cast<size_t>(tailTo - tailFrom) : 0;
         std::string_view tail = tailLength ? page_.substr(off(tailFrom), tailLength) : "";
-        if (tailLength <= kSearchBudget) {
+        if (tailLength == 0 || (!scanner_.useTables() && tailLength <= kLongRun)) {
+            scanner_.work_ += tailLength;
             std::string num = head + std::string(tail);
             return acceptable(num) ? num : std::string();
         }
@@ -398,7 +373,7 @@ class CleanerRun {
     bool headPending_ = false;
     char head_ = 0;
     Pos headOrigin_ = 0;
-    size_t work_ = 0;
+    Pos farT_ = 0;
 };
 
 std::string NumberScanner::clean(Pos first, Pos last, Pos position) {

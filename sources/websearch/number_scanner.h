@@ -18,6 +18,9 @@ namespace velmora {
 class NumberScanner {
   public:
     explicit NumberScanner(std::string_view page);
+    // With the budget of bytes the calls' own searches may read before the
+    // tables are built (0: tables from the first call on).
+    NumberScanner(std::string_view page, size_t searchBudget);
     ~NumberScanner();
     NumberScanner(const NumberScanner&) = delete;
     NumberScanner& operator=(const NumberScanner&) = delete;
@@ -31,6 +34,7 @@ class NumberScanner {
   private:
     friend class CleanerRun;
     const Tables& tables();
+    bool useTables() const { return tables_ != nullptr || work_ > budget_; }
     // First digit at page offset >= from (0-based), or npos.
     size_t nextDigit(size_t from);
 
@@ -42,6 +46,9 @@ class NumberScanner {
     };
     DigitCache digitCache_[8];
     unsigned nextCacheSlot_ = 0;
+    // Bytes read by the calls' own searches; past the budget the tables are built.
+    size_t work_ = 0;
+    size_t budget_;
 };
 
 }  // namespace velmora

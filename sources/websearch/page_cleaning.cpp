@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sources/framework/text_scan.h"
+#include "sources/websearch/page_search.h"
 
 namespace velmora {
 namespace {
@@ -93,8 +94,8 @@ class ScriptRemover {
 
     static constexpr size_t npos = std::string::npos;
     std::string_view page_;
-    text::ForwardFinder opens_;
-    text::ForwardFinder closes_;
+    homepage::Finder opens_;
+    homepage::Finder closes_;
     std::string kept_;
     size_t rest_ = 0;
     size_t closeInKept_ = npos;

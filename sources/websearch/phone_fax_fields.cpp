@@ -6,6 +6,7 @@
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 #include "sources/websearch/number_scanner.h"
+#include "sources/websearch/page_search.h"
 
 namespace velmora::homepage {
 
@@ -25,7 +26,7 @@ class WorkingText {
     Pos length() const { return last_ - first_ + 1; }
 
     // Position of `label`'s first occurrence within W (1-based in W), 0 when none.
-    Pos find(text::ForwardFinder& finder, std::string_view label) const {
+    Pos find(homepage::Finder& finder, std::string_view label) const {
         Pos at = finder.next(first_);
         if (at == 0 || at + text::length(label) - 1 > last_) return 0;
         return at - first_ + 1;
@@ -56,13 +57,13 @@ void findPhoneAndFax(std::string_view page, RecordSlot& slot) {
 
     NumberScanner scanner(page);
     WorkingText w(page);
-    std::array<text::ForwardFinder, 5> phone = {
-        text::ForwardFinder(page, kPhoneLabels[0]), text::ForwardFinder(page, kPhoneLabels[1]),
-        text::ForwardFinder(page, kPhoneLabels[2]), text::ForwardFinder(page, kPhoneLabels[3]),
-        text::ForwardFinder(page, kPhoneLabels[4])};
-    std::array<text::ForwardFinder, 4> more = {
-        text::ForwardFinder(page, kMoreLabels[0]), text::ForwardFinder(page, kMoreLabels[1]),
-        text::ForwardFinder(page, kMoreLabels[2]), text::ForwardFinder(page, kMoreLabels[3])};
+    std::array<homepage::Finder, 5> phone = {
+        homepage::Finder(page, kPhoneLabels[0]), homepage::Finder(page, kPhoneLabels[1]),
+        homepage::Finder(page, kPhoneLabels[2]), homepage::Finder(page, kPhoneLabels[3]),
+        homepage::Finder(page, kPhoneLabels[4])};
+    std::array<homepage::Finder, 4> more = {
+        homepage::Finder(page, kMoreLabels[0]), homepage::Finder(page, kMoreLabels[1]),
+        homepage::Finder(page, kMoreLabels[2]), homepage::Finder(page, kMoreLabels[3])};
     auto clean = [&](Pos i) {
         return std::string(text::trim(scanner.clean(w.first(), w.last(), i)));
     };
@@ -102,7 +103,7 @@ void findPhoneAndFax(std::string_view page, RecordSlot& slot) {
 
     std::string& fax = slot[Field::Fax];
     if (!fax.empty()) return;
-    text::ForwardFinder faxLatin(page, kFax), faxChinese(page, kFaxChinese);
+    homepage::Finder faxLatin(page, kFax), faxChinese(page, kFaxChinese);
     if (Pos at = w.find(faxLatin, kFax); at != 0) fax = clean(at);
     if (!fax.empty()) return;
     if (Pos at = w.find(faxChinese, kFaxChinese); at != 0) fax = clean(at);

@@ -4,6 +4,7 @@
 
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
+#include "sources/websearch/page_search.h"
 
 namespace velmora::homepage {
 
@@ -15,7 +16,7 @@ std::optional<std::string> findPostcode(std::string_view page) {
         gbk::fromUtf8("邮　编")};
     Pos b = 0;
     for (const std::string& label : kLabels) {
-        b = text::findLast(page, label);
+        b = homepage::findLastIn(page, label);
         if (b != 0) break;
     }
     if (b == 0) return std::nullopt;

@@ -1,10 +1,12 @@
 #include "sources/websearch/profile_field.h"
 
 #include <array>
+#include <vector>
 
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 #include "sources/websearch/char_tests.h"
+#include "sources/websearch/page_search.h"
 
 namespace velmora::homepage {
 
@@ -55,21 +57,28 @@ Pos denseTextStart(std::string_view p) {
 
 // Position of the anchor the profile grows from.
 Pos anchorPosition(std::string_view p, std::string_view name) {
-    if (!name.empty() && text::contains(p, name)) {
+    if (!name.empty() && homepage::containsIn(p, name)) {
         static const std::array<std::string, 7> kAfterName = {
             gbk::fromUtf8("于"),   gbk::fromUtf8("成立于"), gbk::fromUtf8("是"),
             gbk::fromUtf8("建于"), gbk::fromUtf8("成"),     gbk::fromUtf8("在"),
             gbk::fromUtf8("作为")};
+        // Every name + word starts at an occurrence of the name: one pass
+        // for the name's occurrences instead of one per word.
+        std::vector<Pos> names;
+        for (Pos at = homepage::findIn(p, name); at != 0; at = homepage::findIn(p, name, at + 1))
+            names.push_back(at);
         for (const std::string& after : kAfterName)
-            if (Pos at = text::find(p, std::string(name) + after); at != 0) return at;
-        return text::find(p, name);
+            for (Pos at : names)
+                if (p.substr(static_cast<size_t>(at - 1) + name.size()).starts_with(after))
+                    return at;
+        return names.front();
     }
     static const std::array<std::string, 3> kHeadings = {
         gbk::fromUtf8("简介"), gbk::fromUtf8("公司介绍"), gbk::fromUtf8("企业介绍")};
     for (const std::string& anchor : pageAnchors())
-        if (Pos at = text::find(p, anchor); at != 0) return at;
+        if (Pos at = homepage::findIn(p, anchor); at != 0) return at;
     for (const std::string& anchor : kHeadings)
-        if (Pos at = text::find(p, anchor); at != 0) return at;
+        if (Pos at = homepage::findIn(p, anchor); at != 0) return at;
     // The anchors stood only in the title or before the dense text.
     return 1;
 }
@@ -83,11 +92,11 @@ void dropLeading(std::string& t, std::string_view prefix) {
 std::string findProfile(std::string_view page, std::string_view name) {
     bool anchored = false;
     for (const std::string& anchor : pageAnchors())
-        anchored = anchored || text::contains(page, anchor);
+        anchored = anchored || homepage::containsIn(page, anchor);
     if (!anchored) return {};
 
     std::string p(page);
-    Pos a = text::find(p, "<title"), b = text::find(p, "</title");
+    Pos a = homepage::findIn(p, "<title"), b = homepage::findIn(p, "</title");
     if (a != 0 && b != 0 && b - a + 8 > 0)
         p.erase(static_cast<size_t>(a - 1), static_cast<size_t>(b - a + 8));
     std::string_view view = text::tail(p, denseTextStart(p));

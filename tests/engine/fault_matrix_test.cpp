@@ -43,6 +43,16 @@ bool pageSurvives(Fault::Kind kind) {
     return kind == Fault::TruncatedDoubleByte || kind == Fault::InvalidGbk;
 }
 
+// The search start of a source; the directory with detail pages is started
+// with its keyword and province name in its work form.
+bool startSource(RunControl& run, const SiteConfig& config, int source,
+                 const std::string& keyword) {
+    if (source != 4) return run.searchStart(keyword, "", {source});
+    run.form(4).keyword = keyword;
+    run.form(4).province.clear();
+    return run.startSource(4, WorkRow{"N", config.detailDirectory, "4[0]0{0}"});
+}
+
 class FaultMatrix : public ::testing::TestWithParam<Case> {};
 
 // The web search (source 1) reaches its companies through homepages, which
@@ -86,7 +96,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     CompanyList list;
     RunControl run(main, list, config, makeSources(config));
     run.setRetryPause(1ms);
-    ASSERT_TRUE(run.searchStart(keyword, "", {c.source}));
+    ASSERT_TRUE(startSource(run, config, c.source, keyword));
     ASSERT_TRUE(main.runUntil([&] { return !run.searching(); }, 60s)) << "the run did not end";
 
     if (c.source == 1) {
@@ -105,8 +115,8 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     for (int i = 0; i < kCompanies; ++i) {
         int company = i + 1, page = i / kPageSize + 1;
         if (c.step == Fault::Detail && company == kFaultyCompany && !pageSurvives(c.kind)) continue;
-        // A failed listing page ends the source: source 7 has counted the page
-        // already, source 2 gives up after its bounded retries.
+        // A failed listing page ends the source: sources 4 and 7 have counted
+        // the page already, source 2 gives up after its bounded retries.
         if (c.step == Fault::Listing && page >= kFaultyPage && !pageSurvives(c.kind)) continue;
         healthy.push_back(expected[i]);
     }
@@ -121,7 +131,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
 
 std::vector<Case> allCases() {
     std::vector<Case> cases;
-    for (int source : {7, 2, 1})
+    for (int source : {7, 2, 4, 1})
         for (Fault::Step step : {Fault::Listing, Fault::Detail})
             for (Fault::Kind kind :
                  {Fault::Hang, Fault::DropMidBody, Fault::Status500, Fault::Redirect,

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "sources/framework/text_scan.h"
+#include "sources/websearch/address_field.h"
 #include "sources/websearch/page_cleaning.h"
 #include "sources/websearch/surname_table.h"
 #include "support/test_support.h"
@@ -139,7 +140,7 @@ TEST(HomepageExtractor, SurnameTableHasSixHundredThirtyCharacters) {
 
 TEST(HomepageExtractor, PageCleaningRemovesScriptsAndEntities) {
     EXPECT_EQ(cleanHomepage("a<script>x</script>b"), "ab");
-    EXPECT_EQ(cleanHomepage("a<script src=1>b"), "asrc=1>b");  // no end: 8 bytes go
+    EXPECT_EQ(cleanHomepage("a<script src=1>b"), "asrc=1>b");      // no end: 8 bytes go
     EXPECT_EQ(cleanHomepage("</script><script>x"), "</script>x");  // end before start
     EXPECT_EQ(cleanHomepage("<scr<script></script>ipt>y</script>z"), "z");
     EXPECT_EQ(cleanHomepage("1&nbsp;2&gt;3&quot;4&middot;5&amp;"), "12345&amp;");
@@ -158,6 +159,20 @@ TEST(HomepageExtractor, FillsOnlyEmptyFieldsAndAlwaysThePostcode) {
     slot[Field::Postcode] = "999999";
     extractHomepage(g("<td>电话</td>"), "", slot);
     EXPECT_EQ(slot[Field::Postcode], "999999");  // no label: left alone
+}
+
+TEST(HomepageExtractor, AddressPlaceListAgreesWithTheWalks) {
+    // Segments starting on and off the page's character boundaries (a
+    // full-width colon found inside two other characters).
+    for (const char* page :
+         {"<td>地址：杭州市文三路1号</td><td>地址：请来电询问</td>", "<td>地址：笆小笆小笆小</td>",
+          "地址\xa3\xba\xa3\xba市 地址 x\xb0\xa3\xba\xca\xd0\xca\xd0区<",
+          "地址:\xd0\xca\xd0\xb0街道 地址：黄\xa3路<"}) {
+        std::string cleaned = g(page);
+        EXPECT_EQ(homepage::findAddress(cleaned, 0), homepage::findAddress(cleaned)) << page;
+    }
+    EXPECT_EQ(gbk::toUtf8(homepage::findAddress(g("<td>地址：杭州市文三路1号</td>"), 0)),
+              "杭州市文三路1号");
 }
 
 TEST(HomepageExtractor, CapitalsComeOutInLowerCase) {

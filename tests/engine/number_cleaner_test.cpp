@@ -111,15 +111,31 @@ TEST(NumberCleaner, ScannerOverAWindowOfAPageMatchesTheCopy) {
     EXPECT_EQ(scanner.clean(first, last, 1), "0571-8888 8");
 }
 
-TEST(NumberCleaner, LongSearchesGiveTheSameResults) {
-    // Labels whose markup skip and runs reach far: the tables take over.
-    std::string page;
-    for (int i = 0; i < 400; ++i) page += kLabel + "<1";
-    page += std::string(6000, ' ') + "2003-5 " + std::string(5000, '7');
-    NumberScanner scanner(page);
-    for (text::Pos p : {text::Pos{1}, text::Pos{9}, text::Pos{800}}) {
-        std::string expected = fuzz::ref::cleanNumberText(page.substr(p - 1), 1);
-        EXPECT_EQ(scanner.clean(p, text::length(page), 1), expected) << p;
+TEST(NumberCleaner, TablesGiveTheSameResultsAsTheSearches) {
+    // Labels whose markup skip walks far, from ">" to ">" and from digit to
+    // digit, windows that end inside runs, long runs with and without a year.
+    std::vector<std::string> texts = {
+        kLabel + "<1<2<3 45678<9",
+        kLabel + "<b>x</b><i>1</i>2<3>4 5678-9012",
+        kLabel + "<a>" + std::string(500, '>') + "<1>2 34567",
+        "<p>" + kLabel + "<1" + std::string(5000, ' ') + "12345 2003-7",
+        kLabel + "(" + std::string(5000, '8') + "2001-",
+        g("传真：（0571）<b>8888</b>7777 1999"),
+    };
+    std::string many;
+    for (int i = 0; i < 300; ++i) many += kLabel + "<1";
+    texts.push_back(many + std::string(5000, '7'));
+    for (const std::string& t : texts) {
+        NumberScanner searching(t), tabled(t, 0);
+        const text::Pos n = text::length(t);
+        for (text::Pos first : {text::Pos{1}, text::Pos{4}, text::Pos{7}})
+            for (text::Pos last : {n, n - 1, n - 3})
+                for (text::Pos p : {text::Pos{0}, text::Pos{1}, text::Pos{2}}) {
+                    std::string window = t.substr(first - 1, last - first + 1);
+                    std::string want = fuzz::ref::cleanNumberText(window, p);
+                    EXPECT_EQ(searching.clean(first, last, p), want) << first << " " << last;
+                    EXPECT_EQ(tabled.clean(first, last, p), want) << first << " " << last;
+                }
     }
 }
 

@@ -36,6 +36,10 @@ class RunFixture : public ::testing::Test {
         sites.regional = site.address();
         sites.alibaba = site.address();
         sites.websearch = site.address();
+        sites.scriptDirectory = site.address() + "/s3";
+        sites.detailDirectory = site.address() + "/s4";
+        sites.portal = site.address();
+        sites.yellowPages = site.address() + "/s6";
         sites.http.connectTimeout = 2s;
         SourceSet set;
         for (auto [n, rules] : sources) {
@@ -129,6 +133,26 @@ TEST_F(RunFixture, CompletionTextsForTwoSources) {
     EXPECT_EQ(s.front(), g("开始线程") + ">>>>>>>>>>>>");
     EXPECT_NE(std::find(s.begin(), s.end(), g("开始线程") + ">>>>"), s.end());
     EXPECT_NE(std::find(s.begin(), s.end(), g("开始线程") + ">>"), s.end());
+    EXPECT_EQ(s.back(), g("搜索完毕:") + "kw");
+}
+
+TEST_F(RunFixture, MarksFollowEveryStartedSourceAllSevenIncluded) {
+    for (const char* path : {"/main/corp/queryr.asp", "/company/k-kw_n-y.html", "/baidu", "/s3",
+                             "/s4", "/search", "/s6"})
+        site.hang(path);
+    makeRun({{1, DispatchRules::WebSearch},
+             {2, DispatchRules::RecordSlot},
+             {3, DispatchRules::RecordSlot},
+             {4, DispatchRules::RecordSlot},
+             {5, DispatchRules::Portal},
+             {6, DispatchRules::YellowPages},
+             {7, DispatchRules::RecordSlot}});
+    run->searchCommand("kw", "", {6, 5, 4, 3, 2, 1, 7});
+    EXPECT_EQ(run->runStatus(), g("开始线程") + std::string(14, '>'));
+    run->stop();
+    ASSERT_TRUE(waitForEnd());
+    const auto& s = observer.statuses;
+    EXPECT_NE(std::find(s.begin(), s.end(), g("正在停止") + std::string(6, '<')), s.end());
     EXPECT_EQ(s.back(), g("搜索完毕:") + "kw");
 }
 
