@@ -56,6 +56,8 @@ const Pages& pages() {
                              discardingIntake());
             out.page[std::to_string(s) + ".detail"] = http->get(linkOf(parsed.detail.row(1).url));
         }
+        // The web search's first result page for the keyword.
+        out.page["1.listing"] = http->get(out.sites.websearch + "/baidu?word=%CA%D6%BB%FA");
         return out;
     }();
     return p;
@@ -106,12 +108,16 @@ void BM_ParseDetailDirectoryListing(benchmark::State& s) {
 void BM_ParseDetailDirectoryDetail(benchmark::State& s) {
     parsePage(s, 4, "detail");
 }
+void BM_ParseWebSearchListing(benchmark::State& s) {
+    parsePage(s, 1, "listing");
+}
 BENCHMARK(BM_ParseRegionalListing)->UseRealTime();
 BENCHMARK(BM_ParseRegionalDetail)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaListing)->UseRealTime();
 BENCHMARK(BM_ParseAlibabaDetail)->UseRealTime();
 BENCHMARK(BM_ParseScriptDirectoryListing)->UseRealTime();
 BENCHMARK(BM_ParseScriptDirectoryDetail)->UseRealTime();
+BENCHMARK(BM_ParseWebSearchListing)->UseRealTime();
 BENCHMARK(BM_ParseDetailDirectoryListing)->UseRealTime();
 BENCHMARK(BM_ParseDetailDirectoryDetail)->UseRealTime();
 

@@ -20,6 +20,7 @@
 #include "demo/script_directory_look.h"
 #include "demo/spawning_task_queue.h"
 #include "demo/stop_signal.h"
+#include "demo/web_search_records.h"
 
 namespace velmora::demo {
 
@@ -84,6 +85,11 @@ class DemoSites::Impl {
     std::vector<DemoCompany> expected(int source, const std::string& keyword,
                                       const std::string& provinceCode) {
         std::vector<DemoCompany> out;
+        if (source == 1) {
+            for (auto& r : webSearchRecords(keyword, provinceCode, options_, address_))
+                out.push_back(std::move(r.record));
+            return out;
+        }
         std::string code = normalizedProvinceCode(provinceCode.empty() ? "000000" : provinceCode);
         if (source == 5)
             return portalRecords(*catalog_.set(keyword, code), options_.pageSize, address_,
@@ -161,6 +167,7 @@ std::vector<DemoCompany> DemoSites::expected(int source, const std::string& gbkK
 
 int DemoSites::pageCount(int source, const std::string& gbkKeyword,
                          const std::string& provinceCode) const {
+    if (source == 1) return webSearchPageCount(gbkKeyword, provinceCode, impl_->options_);
     std::string code = normalizedProvinceCode(provinceCode.empty() ? "000000" : provinceCode);
     if (source == 5)
         return portalPageCount(*impl_->catalog_.set(gbkKeyword, code), impl_->options_.pageSize);
@@ -169,6 +176,14 @@ int DemoSites::pageCount(int source, const std::string& gbkKeyword,
                                     impl_->options_.pageSize);
     if (source != 2 && source != 3 && source != 4 && source != 7) return 0;
     return velmora::demo::pageCount(impl_->options_.companies, impl_->options_.pageSize);
+}
+
+std::vector<int> DemoSites::webSearchResultPages(const std::string& gbkKeyword,
+                                                 const std::string& provinceCode) const {
+    std::vector<int> pages;
+    for (const auto& r : webSearchRecords(gbkKeyword, provinceCode, impl_->options_, address()))
+        pages.push_back(r.resultPage);
+    return pages;
 }
 
 long long DemoSites::requestCount() const {

@@ -79,6 +79,11 @@ class DemoSites {
     // for last).
     int pageCount(int source, const std::string& gbkKeyword, const std::string& provinceCode) const;
 
+    // Source 1: the result page that links each record of expected(1, …), in
+    // the same order.
+    std::vector<int> webSearchResultPages(const std::string& gbkKeyword,
+                                          const std::string& provinceCode) const;
+
     // Requests received so far (any path, counted on arrival).
     long long requestCount() const;
 

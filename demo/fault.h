@@ -9,12 +9,13 @@ namespace velmora::demo {
 
 struct Fault {
     enum Step {
-        Listing,  // a result page (sources 2, 3, 4 and 7); `which` is the page number from 1.
-                  // Source 5: its answer page, counted from 1; source 6: its category
-                  // search (1)
+        Listing,  // a result page (sources 1, 2, 3, 4 and 7); `which` is the page number
+                  // from 1. Source 5: its answer page, counted from 1; source 6: its
+                  // category search (1)
         Detail,   // a company page (sources 2, 3, 4 and 7); `which` is the company's 1-based
-                  // index in that source's listing order. Source 6: a result page, `which`
-                  // its place in the order a harvest requests them
+                  // index in that source's listing order. Source 1: the homepage's number;
+                  // source 6: a result page, `which` its place in the order a harvest
+                  // requests them
         Search,   // the web search for a company name (source 0); `which` as for Detail,
                   // counted in the regional directory's order
         Hit,      // a hit page of that search (source 0); `which` as for Search

@@ -1,5 +1,6 @@
 #include "demo/request_router.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "app/engine/provinces.h"
@@ -9,10 +10,12 @@
 #include "demo/page_layout_alibaba.h"
 #include "demo/page_layout_regional.h"
 #include "demo/portal_yellowpages_routes.h"
+#include "demo/page_layout_web_search.h"
 #include "demo/region_table.h"
 #include "demo/script_directory_look.h"
 #include "demo/url_codec.h"
 #include "demo/web_search_pages.h"
+#include "demo/web_search_records.h"
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 
@@ -60,7 +63,6 @@ void RequestRouter::handle(const httplib::Request& req, httplib::Response& res) 
     if (path == "/qiye/show.php") return detailDirectoryDetail(target, res);
     if (path == "/baidu") return webSearch(target, res);
     if (path.starts_with("/hit/")) return hit(path, res);
-    if (std::string page; homepageForPath(path, page)) return res.set_content(page, kGbkHtml);
     auto ctx = [this](std::uint64_t salt) { return context(salt); };
     if (path == "/search") return servePortalSearch(req, res, catalog_, options_, ctx);
     if (path == "/yp/search.aspx") return serveYellowPagesSearch(req, res, catalog_, options_, ctx);
@@ -68,6 +70,7 @@ void RequestRouter::handle(const httplib::Request& req, httplib::Response& res) 
         return serveYellowPagesCategory(req, res, catalog_, options_, ctx);
     if (path == kScriptSearchPath) return scriptSearch(req, res);
     if (path.starts_with(kScriptCompanyPath)) return scriptDetail(path, res);
+    if (path.starts_with("/home/")) return homepage(path, res);
     if (path == "/" || path == "/index.htm") return index(res);
     answerError(res, 404);
 }
@@ -126,14 +129,40 @@ void RequestRouter::alibabaDetail(std::string_view path, httplib::Response& res)
 }
 
 void RequestRouter::webSearch(const std::string& target, httplib::Response& res) {
+    RawQuery query = splitQuery(target);
+    auto raw =
+        std::find_if(query.begin(), query.end(), [](const auto& p) { return p.first == "word"; });
+    if (raw != query.end() && !isMailQuery(raw->second)) return keywordSearch(query, res);
     std::string word, name;
-    queryValue(splitQuery(target), "word", word);
+    queryValue(query, "word", word);
     // A query of another form is a search for nothing the sites know.
     if (!searchedName(word, name)) name.clear();
     int index = name.empty() ? 0 : catalog_.regionalIndexOfName(name);
     const Fault* fault = findFault(options_.faults, 0, Fault::Search, index);
     std::string body = searchResultPage(name, address_, catalog_.seed(), damageOf(fault));
     answer(res, std::move(body), fault, context(fnv1a(name)));
+}
+
+void RequestRouter::keywordSearch(const RawQuery& query, httplib::Response& res) {
+    std::string word, pn;
+    queryValue(query, "word", word);
+    queryValue(query, "pn", pn);
+    int page = resultPageOf(pn, options_.pageSize);
+    std::vector<int> found = foundHomepages(word, catalog_.seed(), options_.companies,
+                                            static_cast<int>(demoHomepages().size()));
+    const Fault* fault = findFault(options_.faults, 1, Fault::Listing, page);
+    std::string body = keywordResultPage(word, found, page, options_.pageSize, address_,
+                                         options_.pageBytes, damageOf(fault));
+    answer(res, std::move(body), fault, context(fnv1a(word) + static_cast<std::uint64_t>(page)));
+}
+
+void RequestRouter::homepage(std::string_view path, httplib::Response& res) {
+    std::string page;
+    if (!homepageForPath(path, page)) return answerError(res, 404);
+    int n = homepageNumber(path);
+    const Fault* fault = findFault(options_.faults, 1, Fault::Detail, n);
+    damageFooter(page, damageOf(fault));
+    answer(res, std::move(page), fault, context(static_cast<std::uint64_t>(n) + 991));
 }
 
 void RequestRouter::hit(std::string_view path, httplib::Response& res) {
@@ -151,7 +180,8 @@ void RequestRouter::index(httplib::Response& res) {
         "<html><head><title>Velmora 演示站点</title></head><body>\r\n<h2>Velmora 演示站点</h2>\r\n"
         "<ul>\r\n<li>地区企业名录：/main/corp/queryr.asp?&amp;area2=000000&amp;corpname=关键词"
         "&amp;page=1</li>\r\n<li>公司库：/company/k-关键词_n-y.html</li>\r\n"
-        "<li>网页搜索：/baidu?word=\"公司名称\"+mail</li>\r\n</ul>\r\n</body></html>\r\n");
+        "<li>网页搜索：/baidu?word=\"公司名称\"+mail</li>\r\n"
+        "<li>网页搜索（关键词）：/baidu?word=关键词+省份</li>\r\n</ul>\r\n</body></html>\r\n");
     res.set_content(kPage, kGbkHtml);
 }
 

@@ -15,6 +15,7 @@
 #include "demo/demo_sites.h"
 #include "demo/fault_response.h"
 #include "demo/stop_signal.h"
+#include "demo/url_codec.h"
 
 namespace velmora::demo {
 
@@ -34,10 +35,12 @@ class RequestRouter {
     void detailDirectoryListing(const httplib::Request& req, httplib::Response& res);
     void detailDirectoryDetail(const std::string& target, httplib::Response& res);
     void webSearch(const std::string& target, httplib::Response& res);
+    void keywordSearch(const RawQuery& query, httplib::Response& res);
     void hit(std::string_view path, httplib::Response& res);
     // The directory with script-embedded records (script_directory_routes.cpp).
     void scriptSearch(const httplib::Request& req, httplib::Response& res);
     void scriptDetail(std::string_view path, httplib::Response& res);
+    void homepage(std::string_view path, httplib::Response& res);
     void index(httplib::Response& res);
 
     AnswerContext context(std::uint64_t salt);

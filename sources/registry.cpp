@@ -6,11 +6,13 @@
 #include "sources/regional/regional_source.h"
 #include "sources/yellowpages/yellowpages_source.h"
 #include "sources/scriptdirectory/script_directory_source.h"
+#include "sources/websearch/web_search_source.h"
 
 namespace velmora {
 
 SourceSet makeSources(const SiteConfig& sites) {
     SourceSet set;
+    set[1] = std::make_unique<WebSearchSource>(sites.websearch);
     set[2] = std::make_unique<AlibabaSource>();
     set[3] = std::make_unique<ScriptDirectorySource>(sites.scriptDirectory);
     set[4] = std::make_unique<DetailDirectorySource>(sites.detailDirectory);
