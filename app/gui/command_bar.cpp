@@ -11,6 +11,7 @@
 #include "app/gui/banner.h"
 #include "app/gui/icons.h"
 #include "app/gui/input_boxes.h"
+#include "app/gui/source_choice.h"
 
 namespace velmora::gui {
 namespace {
@@ -94,6 +95,7 @@ Commands buildCommands(QMainWindow* window) {
     settings->addAction(c.clearKeywords);
     settings->addAction(c.sameNameFilter);
     settings->addAction(c.research);
+    c.sources = new SourceChoice(settings, window);
     settings->addSeparator();
     settings->addAction(c.networkTest);
     QMenu* help = bar->addMenu(QStringLiteral("帮助 (&H)"));

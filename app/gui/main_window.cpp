@@ -11,6 +11,7 @@
 
 #include <filesystem>
 
+#include "app/engine/source_starts.h"
 #include "app/gui/about_box.h"
 #include "app/gui/app_setup.h"
 #include "app/gui/banner.h"
@@ -23,6 +24,7 @@
 #include "app/gui/io_commands.h"
 #include "app/gui/layout_toggle.h"
 #include "app/gui/network_check.h"
+#include "app/gui/source_choice.h"
 #include "app/gui/status_fields.h"
 #include "sources/registry.h"
 
@@ -177,6 +179,12 @@ void MainWindow::connectCommands() {
         setStatusText(on ? QStringLiteral("已经选中再搜索功能")
                          : QStringLiteral("再搜索功能已取消"));
     });
+    connect(c.sources, &SourceChoice::changed, this, [this](const std::vector<int>& sources) {
+        settings_.storeSources(sources);
+        setStatusText(SourceChoice::describe(sources));
+    });
+    connect(c.sources, &SourceChoice::lastKept, this,
+            [this] { setStatusText(QStringLiteral("至少要选择一个搜索来源")); });
     connect(c.networkTest, &QAction::triggered, network_.get(), &NetworkCheck::start);
     connect(c.help, &QAction::triggered, this, &MainWindow::helpCommand);
     connect(c.about, &QAction::triggered, this, &MainWindow::aboutCommand);
@@ -216,6 +224,14 @@ void MainWindow::loadSettings() {
     refreshHistory(fromGbk(loaded.keywordBox));
     io_->setRememberedFormat(loaded.saveFormat);
     commands_.provinceBox->restore(static_cast<int>(loaded.provinceIndex));
+    SourceChoice* choice = commands_.sources;
+    choice->setChosen(loaded.sources);
+    for (int s = 1; s <= SourceChoice::kSources; ++s) {
+        if (!run_->available(s))
+            choice->setUnusable(s, QStringLiteral("此版本不含该来源"));
+        else if (sourceAddress(setup_.sites, s).empty())
+            choice->setUnusable(s, QStringLiteral("sites.ini 中未设置该来源的网址"));
+    }
 }
 
 void MainWindow::refreshHistory(const QString& text) {

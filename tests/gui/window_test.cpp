@@ -58,8 +58,9 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsInOrder) {
     EXPECT_EQ(top[3]->text(), QStringLiteral("帮助 (&H)"));
     EXPECT_EQ(menuTexts(top[0]->menu()), (QStringList{"打开 (&O)", "保存 (&S)", "-", "退出 (&Q)"}));
     EXPECT_EQ(menuTexts(top[1]->menu()), (QStringList{"搜索 (&S)", "停止 (&T)"}));
-    EXPECT_EQ(menuTexts(top[2]->menu()), (QStringList{"清空关键词 (&C)", "筛除同名企业 (&Z)",
-                                                      "再搜索设定", "-", "测试网络 (&T)"}));
+    EXPECT_EQ(menuTexts(top[2]->menu()),
+              (QStringList{"清空关键词 (&C)", "筛除同名企业 (&Z)", "再搜索设定", "搜索来源", "-",
+                           "测试网络 (&T)"}));
     EXPECT_EQ(menuTexts(top[3]->menu()), (QStringList{"帮助 (&H)", "关于 (&A)"}));
 }
 
