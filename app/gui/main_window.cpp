@@ -16,6 +16,7 @@
 #include "app/gui/app_setup.h"
 #include "app/gui/banner.h"
 #include "app/gui/company_list_model.h"
+#include "app/gui/company_list_view.h"
 #include "app/gui/detail_panel.h"
 #include "app/gui/dialog_service.h"
 #include "app/gui/gbk_text.h"
@@ -127,7 +128,7 @@ void MainWindow::buildCentralArea() {
     column_->setContentsMargins(0, 0, 0, 0);
     column_->setSpacing(0);
 
-    listView_ = new QTableView(central);
+    listView_ = new CompanyListView(central);
     listView_->setObjectName(QStringLiteral("ListView1"));
     model_ = new CompanyListModel(list_);
     listView_->setModel(model_);
