@@ -135,6 +135,12 @@ Commands buildCommands(QMainWindow* window) {
     c.helpButton = addButton(c.toolBar, c.help, icons::help(), QStringLiteral("帮助"),
                              QStringLiteral("ToolButtonHelp"));
     c.toolBar->addSeparator();
+    // The free width of the bar goes in front of the banner, which so stays
+    // at the bar's right end.
+    auto* spacer = new QWidget(c.toolBar);
+    spacer->setObjectName(QStringLiteral("BannerSpacer"));
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    c.toolBar->addWidget(spacer);
     c.banner = new BannerView(c.toolBar);
     c.toolBar->addWidget(c.banner);
     return c;
