@@ -161,6 +161,23 @@ TEST_F(SaveOpenTest, ProposedFileNames) {
               QStringLiteral("a-b-c"));
 }
 
+// The date a Chinese user reads, not the C locale's "6 Dec 2026".
+TEST_F(SaveOpenTest, SaveWithoutAKeywordProposesTodayInTheChineseShortForm) {
+    auto& w = openWindow();
+    addEntries({{"甲"}});
+    setKeyword(QString());
+    w.commands().provinceBox->setCurrentIndex(9);
+    auto form = [](const QDate& d) {
+        return QStringLiteral("%1-%2-%3").arg(d.year()).arg(d.month()).arg(d.day());
+    };
+    QString before = form(QDate::currentDate());
+    save(false, false);
+    QString after = form(QDate::currentDate());
+    ASSERT_EQ(dialogs_.saveRequests.size(), 1u);
+    QString proposed = dialogs_.saveRequests.back().proposed;
+    EXPECT_TRUE(proposed == before || proposed == after) << proposed.toStdString();
+}
+
 TEST_F(SaveOpenTest, SaveDialogProposesTheNameFromTheBoxes) {
     auto& w = openWindow();
     addEntries({{"甲"}});
