@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTableView>
@@ -25,6 +26,7 @@
 #include "app/gui/io_commands.h"
 #include "app/gui/layout_toggle.h"
 #include "app/gui/network_check.h"
+#include "app/gui/run_progress.h"
 #include "app/gui/source_choice.h"
 #include "app/gui/status_fields.h"
 #include "sources/registry.h"
@@ -38,9 +40,15 @@ class MainWindow::RunBridge : public RunObserver {
     void runStatusChanged(const std::string& gbkText) override {
         QString text = fromGbk(gbkText);
         window_.status_->setText(StatusFields::RunStatus, text);
+        // A source that has finished changes the marks: its figures say so.
+        window_.showProgress();
         emit window_.runStatusShown(text);
     }
-    void searchingChanged(bool searching) override { window_.setSearching(searching); }
+    void searchingChanged(bool searching) override {
+        window_.setSearching(searching);
+        window_.showProgress();
+    }
+    void stepFinished(int, const StepOutcome&) override { window_.showProgress(); }
 
   private:
     MainWindow& window_;
@@ -252,6 +260,12 @@ bool MainWindow::event(QEvent* event) {
     // Status tips would cover the six fields; the hints have their own field.
     if (event->type() == QEvent::StatusTip) return true;
     return QMainWindow::event(event);
+}
+
+void MainWindow::showProgress() {
+    QString text = runProgressText(*run_);
+    status_->field(StatusFields::RunStatus)->setToolTip(text);
+    status_->field(StatusFields::Count)->setToolTip(text);
 }
 
 void MainWindow::setStatusText(const QString& text) {

@@ -102,6 +102,8 @@ class MainWindow : public QMainWindow {
     void emailClicked(const QString& text);
     void openLink(const QString& text);
     void setStatusText(const QString& text);
+    // The per-source figures of the run in the status fields' tooltips.
+    void showProgress();
     void refreshHistory(const QString& text);
 
     WindowSetup setup_;

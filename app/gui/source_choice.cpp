@@ -9,9 +9,9 @@
 
 namespace velmora::gui {
 
-SourceChoice::SourceChoice(QMenu* settings, QObject* parent) : QObject(parent) {
+QString SourceChoice::caption(int source) {
     static const char* const kCaptions[kSources + 1] = {
-        nullptr,
+        "",
         "1 网页搜索",
         "2 阿里巴巴企业搜索",
         "3 企业名录（脚本资料）",
@@ -20,12 +20,17 @@ SourceChoice::SourceChoice(QMenu* settings, QObject* parent) : QObject(parent) {
         "6 黄页",
         "7 地区企业名录",
     };
+    if (source < 1 || source > kSources) return QString::number(source);
+    return QString::fromUtf8(kCaptions[source]);
+}
+
+SourceChoice::SourceChoice(QMenu* settings, QObject* parent) : QObject(parent) {
     menu_ = settings->addMenu(QStringLiteral("搜索来源"));
     menu_->setObjectName(QStringLiteral("SourcesMenu"));
     // A disabled item says why through its tooltip.
     menu_->setToolTipsVisible(true);
     for (int s = 1; s <= kSources; ++s) {
-        auto* action = menu_->addAction(QString::fromUtf8(kCaptions[s]));
+        auto* action = menu_->addAction(caption(s));
         action->setObjectName(QStringLiteral("Source%1").arg(s));
         action->setCheckable(true);
         connect(action, &QAction::triggered, this,

@@ -37,6 +37,8 @@ class SourceChoice : public QObject {
 
     // "搜索来源：2, 7"
     static QString describe(const std::vector<int>& sources);
+    // The item's caption: "7 地区企业名录".
+    static QString caption(int source);
 
   signals:
     // The user changed the choice.

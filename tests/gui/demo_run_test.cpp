@@ -4,12 +4,14 @@
 #ifdef VELMORA_HAVE_DEMO_SITES
 
 #include <QAction>
+#include <QLabel>
 #include <QTableView>
 
 #include <set>
 
 #include "app/gui/company_list_model.h"
 #include "app/gui/input_boxes.h"
+#include "app/gui/source_choice.h"
 #include "app/gui/status_fields.h"
 #include "demo/demo_sites.h"
 #include "gui_fixture.h"
@@ -106,6 +108,37 @@ TEST_F(DemoRunTest, SearchRunsFromStartToFinishAndFillsTheList) {
     ASSERT_TRUE(waitUntil([&] { return finished(QStringLiteral("配件")); }));
     EXPECT_GT(w.list().size(), first);
     EXPECT_EQ(w.list().field(first, Column::Id), std::to_string(first + 1));
+}
+
+TEST_F(DemoRunTest, RunStatusAndCountTooltipsShowEachSourcesProgress) {
+    auto& w = windowOnDemoSites();
+    QLabel* runField = w.statusFields()->field(StatusFields::RunStatus);
+    QLabel* countField = w.statusFields()->field(StatusFields::Count);
+    EXPECT_EQ(runField->toolTip(), QString());
+    startSearch(QStringLiteral("手机"), 9);  // 浙江
+    // Under way: the figures move while the status texts stay as they are.
+    ASSERT_TRUE(waitUntil([&] { return w.list().size() >= 3; }));
+    QString during = runField->toolTip();
+    EXPECT_TRUE(during.contains(QStringLiteral("7 地区企业名录：第 1 页"))) << during.toStdString();
+    EXPECT_TRUE(during.contains(QStringLiteral("2 阿里巴巴企业搜索：第 1 页")))
+        << during.toStdString();
+    EXPECT_TRUE(statusText(StatusFields::RunStatus).startsWith(QStringLiteral("开始线程>>")));
+    ASSERT_TRUE(waitUntil([&] { return finished(QStringLiteral("手机")); }));
+
+    QStringList lines = runField->toolTip().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        int source = i == 0 ? 7 : 2;  // in start order
+        int pages = sites_.pageCount(source, gbk::fromUtf8("手机"), "330000");
+        size_t companies = sites_.expected(source, gbk::fromUtf8("手机"), "330000").size();
+        QString expected = QStringLiteral("%1：第 %2 页；结果页 %2，详细页 %3，失败 0；已结束")
+                               .arg(gui::SourceChoice::caption(source))
+                               .arg(pages)
+                               .arg(companies);
+        EXPECT_EQ(lines[i], expected);
+    }
+    EXPECT_EQ(countField->toolTip(), runField->toolTip());
+    EXPECT_EQ(statusText(StatusFields::RunStatus), QStringLiteral("搜索完毕:手机"));
 }
 
 TEST_F(DemoRunTest, StopInTheMiddleEndsTheRunWithStoppingTexts) {
