@@ -258,6 +258,24 @@ TEST_F(SearchCommandTest, ProvinceBoxRefusesPastingAndTheArrowKeys) {
     EXPECT_EQ(box->currentText(), QString());
 }
 
+// X11 pastes the selection with the middle button; the off-screen platform
+// has no selection, so this runs under an X server (ctest runs it in Xvfb).
+TEST_F(SearchCommandTest, ProvinceBoxRefusesMiddleButtonPasteUnderX11) {
+    if (!QApplication::clipboard()->supportsSelection()) GTEST_SKIP() << "no X selection here";
+    auto& w = openWindow();
+    auto* box = w.commands().provinceBox;
+    box->setCurrentIndex(9);  // 浙江
+    emit box->activated(9);
+    QApplication::clipboard()->setText(QStringLiteral("广东"), QClipboard::Selection);
+    QTest::mouseClick(box->lineEdit(), Qt::MiddleButton, {}, box->lineEdit()->rect().center());
+    settle();
+    EXPECT_EQ(box->currentText(), QStringLiteral("浙江"));
+    EXPECT_EQ(box->provinceIndex(), 9);
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].text,
+              QStringLiteral("不能输入！空和“(省份)”字样时为所有省份。"));
+}
+
 TEST_F(SearchCommandTest, BoxesAndCommandsAreSwitchedWhileARunIsUnderWay) {
     auto& w = openWindow();
     std::vector<std::array<bool, 4>> states;
