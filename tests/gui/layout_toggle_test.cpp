@@ -75,7 +75,6 @@ TEST_F(LayoutToggleTest, ClicksCycleThroughTheThreeLayouts) {
     EXPECT_GT(list->height(), 606 - 285);
 }
 
-
 // The resize rule must not hold the window at its largest size: neither the
 // strip's button nor the list's own height of layout C may become a minimum.
 TEST_F(LayoutToggleTest, WindowShrinksBackAfterGrowingInEveryLayout) {
