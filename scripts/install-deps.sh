@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-format
   libclang-rt-14-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   libcurl4-openssl-dev
   libsimpleini-dev
   libxlsxwriter-dev libminizip-dev zlib1g-dev libexpat1-dev libfreexl-dev

@@ -142,8 +142,10 @@ bool RunControl::searchStart(const std::string& keywordBox, const std::string& p
     keywordBox_ = keywordBox;
     inputs_ = makeSearchInputs(keywordBox, provinceBox);
 
+    for (auto& state : states_) state.progress = SourceProgress{};
     starting_ = true;
     for (int s : startOrder(sources)) {
+        states_[s].progress.started = true;
         prepareSourceStart(s, sites_, inputs_, provinceBox, states_[s].form);
         states_[s].lastListingUrls.clear();
         states_[s].form.lastPageNames.clear();
@@ -160,12 +162,15 @@ bool RunControl::startSource(int s, const WorkRow& firstListingRow) {
     if (s < 1 || s > kSourceCount || !states_[s].source) return false;
     if (states_[s].active || states_[s].stepInFlight) return false;
     if (!searching_) {
+        for (auto& state : states_) state.progress = SourceProgress{};
         searching_ = true;
         if (observer_) observer_->searchingChanged(true);
         setRunStatus(run_texts::starting(12));
     }
     running_.store(true);
     if (states_[s].http) states_[s].http->resume();
+    states_[s].progress = SourceProgress{};
+    states_[s].progress.started = true;
     WorkForm& form = states_[s].form;
     form.listing.at(1) = firstListingRow;
     form.listingFailures = 0;
@@ -262,6 +267,7 @@ void RunControl::createWorker(int s, const WorkRow& row) {
     } catch (const std::exception&) {
         // A malformed key fails inside the step's guard.
     }
+    if (listing) state.progress.page = state.progress.resultPages + 1;
     pool_.submit([this, s, listing, item = std::move(item), alive = alive_] {
         SourceState& st = states_[s];
         StepEnvironment env{
@@ -283,6 +289,11 @@ void RunControl::createWorker(int s, const WorkRow& row) {
 void RunControl::stepEnded(int s, bool listing, const StepOutcome& outcome) {
     states_[s].stepInFlight = false;
     ++stepsFinished_;
+    SourceProgress& progress = states_[s].progress;
+    if (outcome.failed)
+        ++progress.failed;
+    else if (outcome.requested)
+        ++(listing ? progress.resultPages : progress.detailPages);
     if (listing && outcome.parsed && !outcome.failed) endRepeatedListing(s);
     if (observer_) observer_->stepFinished(s, outcome);
     dispatch(s);

@@ -40,6 +40,15 @@ class RunObserver {
     }
 };
 
+// What one source of the current (or last) run has done so far.
+struct SourceProgress {
+    bool started = false;  // started in this run
+    int resultPages = 0;   // result (listing) pages fetched
+    int detailPages = 0;   // detail pages fetched
+    int failed = 0;        // steps whose fetch or parsing failed
+    int page = 0;          // the result page being fetched or worked off (from 1)
+};
+
 // Source objects by number (index 1..7; index 0 unused, null = not available).
 using SourceSet = std::array<std::unique_ptr<Source>, kSourceCount + 1>;
 using HttpClientFactory = std::function<std::unique_ptr<HttpClient>(int source)>;
@@ -101,6 +110,7 @@ class RunControl {
         return source >= 1 && source <= kSourceCount && states_[source].source != nullptr;
     }
     long long stepsFinished() const { return stepsFinished_; }
+    const SourceProgress& progress(int source) const { return states_[source].progress; }
     const SiteConfig& sites() const { return sites_; }
 
   private:
@@ -137,6 +147,7 @@ class RunControl {
         bool stepInFlight = false;
         // Detail urls of the source's last listing page in this run.
         std::vector<std::string> lastListingUrls;
+        SourceProgress progress;
     };
     std::array<SourceState, kSourceCount + 1> states_;
 

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <functional>
+#include <string_view>
 
 #include "app/engine/provinces.h"
 
@@ -17,6 +18,9 @@ constexpr const char* kProvinceSection = "province";
 constexpr const char* kFormatSection = "saveformat";
 constexpr const char* kNum = "num";
 constexpr const char* kFormatKey = "mat";
+constexpr const char* kSourcesSection = "sources";
+constexpr const char* kSourcesKey = "on";
+constexpr int kLastSource = 7;
 
 long parseLong(const char* text, long fallback) {
     if (!text || !*text) return fallback;
@@ -69,6 +73,8 @@ LoadedSettings SettingsStore::load() {
     const auto& entries = provinces::boxEntries();
     if (s.provinceIndex >= 0 && static_cast<size_t>(s.provinceIndex) < entries.size())
         s.provinceBox = entries[static_cast<size_t>(s.provinceIndex)];
+    const char* sources = ini.GetValue(kSourcesSection, kSourcesKey, nullptr);
+    s.sources = sources ? parseSources(sources) : defaultSources();
     return s;
 }
 
@@ -124,6 +130,51 @@ bool SettingsStore::clearHistory() {
 
 bool SettingsStore::storeSaveFormat(const std::string& format) {
     return ini_.write(kFormatSection, kFormatKey, format);
+}
+
+const std::vector<int>& SettingsStore::defaultSources() {
+    static const std::vector<int> kDefault{2, 7};
+    return kDefault;
+}
+
+std::vector<int> SettingsStore::parseSources(const std::string& value) {
+    std::vector<bool> on(kLastSource + 1, false);
+    bool any = false;
+    size_t at = 0;
+    for (;;) {
+        size_t comma = std::min(value.find(',', at), value.size());
+        std::string_view item(value.data() + at, comma - at);
+        while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+        while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
+        if (item.size() != 1 || item[0] < '1' || item[0] > '0' + kLastSource)
+            return defaultSources();
+        on[static_cast<size_t>(item[0] - '0')] = true;
+        any = true;
+        if (comma == value.size()) break;
+        at = comma + 1;
+    }
+    if (!any) return defaultSources();
+    std::vector<int> sources;
+    for (int s = 1; s <= kLastSource; ++s)
+        if (on[static_cast<size_t>(s)]) sources.push_back(s);
+    return sources;
+}
+
+std::string SettingsStore::formatSources(const std::vector<int>& sources) {
+    std::vector<int> sorted = sources;
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    std::string text;
+    for (int s : sorted) {
+        if (s < 1 || s > kLastSource) continue;
+        if (!text.empty()) text += ',';
+        text += std::to_string(s);
+    }
+    return text;
+}
+
+bool SettingsStore::storeSources(const std::vector<int>& sources) {
+    return ini_.write(kSourcesSection, kSourcesKey, formatSources(sources));
 }
 
 }  // namespace velmora

@@ -8,6 +8,7 @@
 //                 0, 1, ... num = the keywords, most recent first
 //   [province]    num = province box index (0 = "(省份)")
 //   [saveformat]  mat = "1" spreadsheet, "2" text
+//   [sources]     on = the sources the search command starts, e.g. "2,7"
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ struct LoadedSettings {
     std::vector<std::string> history;  // entries 0 .. num
     std::string saveFormat;            // empty when never chosen
     long provinceIndex = 0;
-    std::string provinceBox;  // the province entry at that index, or empty
+    std::string provinceBox;   // the province entry at that index, or empty
+    std::vector<int> sources;  // ascending, never empty
 };
 
 class SettingsStore {
@@ -54,6 +56,14 @@ class SettingsStore {
 
     // The save format remembered by the save-format dialog ("1" or "2").
     bool storeSaveFormat(const std::string& format);
+
+    // The sources the search command starts, as the window's choice stands.
+    static const std::vector<int>& defaultSources();
+    // A value of key "on": numbers 1..7 separated by commas; anything else,
+    // or no number at all, reads as the default choice.
+    static std::vector<int> parseSources(const std::string& value);
+    static std::string formatSources(const std::vector<int>& sources);
+    bool storeSources(const std::vector<int>& sources);
 
   private:
     // All history keys 0 .. num in one read of the file.

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QString>
 
+class QCoreApplication;
+
 namespace velmora::gui {
 
 // The folder of note.ini, ad.ini, ad.gif and sites.ini: the executable's
@@ -13,5 +15,11 @@ QString settingsFolder(const QString& executableFolder);
 // 宋体 (SimSun) where the system has it, else the installed CJK font.
 QStringList songtiFamilies();
 QFont songtiFont(int pixelSize);
+
+// Qt's own texts (standard buttons, file dialogs, the edit boxes' context
+// menu) in Simplified Chinese whatever the system locale, and the Chinese
+// locale for dates and numbers. Returns false when Qt's translations are not
+// installed (the standard texts then stay English).
+bool installChineseTexts(QCoreApplication& app);
 
 }  // namespace velmora::gui

@@ -1,7 +1,11 @@
 #include "app/gui/busy_notice.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+
+#include <algorithm>
 
 #include "app/gui/window_placement.h"
 
@@ -23,11 +27,33 @@ BusyNotice::BusyNotice(QWidget* owner)
     label->setObjectName(QStringLiteral("BusyLabel"));
     label->setAlignment(Qt::AlignCenter);
     row->addWidget(label);
+    qApp->installEventFilter(this);
 }
 
 void BusyNotice::setBusy(bool busy) {
     runs_ = busy ? runs_ + 1 : (runs_ > 0 ? runs_ - 1 : 0);
-    if (runs_ > 0) {
+    showOrHide();
+}
+
+bool BusyNotice::eventFilter(QObject* watched, QEvent* event) {
+    QEvent::Type type = event->type();
+    if ((type == QEvent::Show || type == QEvent::Hide) && watched != this &&
+        watched->isWidgetType()) {
+        auto* dialog = qobject_cast<QDialog*>(watched);
+        if (dialog && dialog->isWindow()) {
+            std::erase_if(dialogsUp_, [dialog](const QPointer<QWidget>& d) {
+                return d.isNull() || d == dialog;
+            });
+            if (type == QEvent::Show) dialogsUp_.emplace_back(dialog);
+            showOrHide();
+        }
+    }
+    return QFrame::eventFilter(watched, event);
+}
+
+void BusyNotice::showOrHide() {
+    std::erase_if(dialogsUp_, [](const QPointer<QWidget>& d) { return d.isNull(); });
+    if (runs_ > 0 && dialogsUp_.empty()) {
         centreOn(this, owner_);
         show();
         raise();

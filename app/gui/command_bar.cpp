@@ -11,6 +11,7 @@
 #include "app/gui/banner.h"
 #include "app/gui/icons.h"
 #include "app/gui/input_boxes.h"
+#include "app/gui/source_choice.h"
 
 namespace velmora::gui {
 namespace {
@@ -94,6 +95,7 @@ Commands buildCommands(QMainWindow* window) {
     settings->addAction(c.clearKeywords);
     settings->addAction(c.sameNameFilter);
     settings->addAction(c.research);
+    c.sources = new SourceChoice(settings, window);
     settings->addSeparator();
     settings->addAction(c.networkTest);
     QMenu* help = bar->addMenu(QStringLiteral("帮助 (&H)"));
@@ -133,6 +135,12 @@ Commands buildCommands(QMainWindow* window) {
     c.helpButton = addButton(c.toolBar, c.help, icons::help(), QStringLiteral("帮助"),
                              QStringLiteral("ToolButtonHelp"));
     c.toolBar->addSeparator();
+    // The free width of the bar goes in front of the banner, which so stays
+    // at the bar's right end.
+    auto* spacer = new QWidget(c.toolBar);
+    spacer->setObjectName(QStringLiteral("BannerSpacer"));
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    c.toolBar->addWidget(spacer);
     c.banner = new BannerView(c.toolBar);
     c.toolBar->addWidget(c.banner);
     return c;

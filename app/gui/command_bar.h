@@ -15,6 +15,7 @@ namespace velmora::gui {
 class BannerView;
 class KeywordBox;
 class ProvinceBox;
+class SourceChoice;
 
 struct Commands {
     QAction* search = nullptr;
@@ -24,7 +25,8 @@ struct Commands {
     QAction* exit = nullptr;
     QAction* clearKeywords = nullptr;
     QAction* sameNameFilter = nullptr;
-    QAction* research = nullptr;  // "再搜索设定", named N10
+    QAction* research = nullptr;      // "再搜索设定", named N10
+    SourceChoice* sources = nullptr;  // the "搜索来源" submenu
     QAction* networkTest = nullptr;
     QAction* help = nullptr;
     QAction* about = nullptr;

@@ -5,7 +5,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velmora::gui {
 namespace {
@@ -24,7 +28,28 @@ void setBackground(QLineEdit* box, const QColor& colour) {
 
 }  // namespace
 
-LinkBox::LinkBox(QWidget* parent) : QLineEdit(parent) {}
+void DetailBox::setRoomFor(const QString& sample) {
+    sample_ = sample;
+    updateGeometry();
+}
+
+QSize DetailBox::sizeHint() const {
+    QSize hint = QLineEdit::sizeHint();
+    if (sample_.isEmpty()) return hint;
+    // The text, the edit's own margin of 2 on each side, the text margins and
+    // the frame, as the line edit lays its text out.
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    QMargins margins = textMargins();
+    int text = fontMetrics().horizontalAdvance(sample_) + 2 * 2 + margins.left() + margins.right();
+    QSize wanted =
+        style()->sizeFromContents(QStyle::CT_LineEdit, &option, QSize(text, hint.height()), this);
+    // A pixel or two of slack for fonts whose glyphs overhang their advance.
+    hint.setWidth(std::max(hint.width(), wanted.width() + 2));
+    return hint;
+}
+
+LinkBox::LinkBox(QWidget* parent) : DetailBox(parent) {}
 
 void LinkBox::mouseReleaseEvent(QMouseEvent* event) {
     QLineEdit::mouseReleaseEvent(event);
@@ -32,15 +57,15 @@ void LinkBox::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
 }
 
-QLineEdit* DetailPanel::addBox(Column column, const QString& name) {
-    QLineEdit* box = nullptr;
+DetailBox* DetailPanel::addBox(Column column, const QString& name) {
+    DetailBox* box = nullptr;
     if (column == Column::Website || column == Column::Email) {
         auto* link = new LinkBox(this);
         setBackground(link, linkBackground());
         (column == Column::Website ? website_ : email_) = link;
         box = link;
     } else {
-        box = new QLineEdit(this);
+        box = new DetailBox(this);
         // The window's button face, as the boxes are for reading only.
         setBackground(box, palette().color(QPalette::Button));
     }
@@ -69,15 +94,20 @@ DetailPanel::DetailPanel(QWidget* parent) : QFrame(parent) {
         return l;
     };
 
-    QLineEdit* name = addBox(Column::Name, QStringLiteral("EditName"));
-    QLineEdit* address = addBox(Column::Address, QStringLiteral("EditAddress"));
-    QLineEdit* postcode = addBox(Column::Postcode, QStringLiteral("EditPostcode"));
-    QLineEdit* phone = addBox(Column::Phone, QStringLiteral("EditPhone"));
-    QLineEdit* fax = addBox(Column::Fax, QStringLiteral("EditFax"));
-    QLineEdit* contact = addBox(Column::Contact, QStringLiteral("EditContact"));
-    QLineEdit* manager = addBox(Column::Manager, QStringLiteral("EditManager"));
-    QLineEdit* website = addBox(Column::Website, QStringLiteral("EditWebsite"));
-    QLineEdit* email = addBox(Column::Email, QStringLiteral("EditEmail"));
+    DetailBox* name = addBox(Column::Name, QStringLiteral("EditName"));
+    DetailBox* address = addBox(Column::Address, QStringLiteral("EditAddress"));
+    DetailBox* postcode = addBox(Column::Postcode, QStringLiteral("EditPostcode"));
+    DetailBox* phone = addBox(Column::Phone, QStringLiteral("EditPhone"));
+    DetailBox* fax = addBox(Column::Fax, QStringLiteral("EditFax"));
+    DetailBox* contact = addBox(Column::Contact, QStringLiteral("EditContact"));
+    DetailBox* manager = addBox(Column::Manager, QStringLiteral("EditManager"));
+    DetailBox* website = addBox(Column::Website, QStringLiteral("EditWebsite"));
+    DetailBox* email = addBox(Column::Email, QStringLiteral("EditEmail"));
+    // A typical number with a second line behind it, shown whole; the name
+    // and address column gives way.
+    static const QString kTypicalNumber = QStringLiteral("0577-57571586 / 26326848");
+    phone->setRoomFor(kTypicalNumber);
+    fax->setRoomFor(kTypicalNumber);
 
     postcode->setToolTip(QStringLiteral("邮政编码"));
     postcode->setFixedWidth(56);
@@ -107,9 +137,11 @@ DetailPanel::DetailPanel(QWidget* parent) : QFrame(parent) {
     grid->addWidget(label(QStringLiteral("E-mail")), 2, 2);
     grid->addWidget(email, 2, 3, 1, 3);
 
-    grid->setColumnStretch(1, 5);
-    grid->setColumnStretch(3, 2);
-    grid->setColumnStretch(5, 2);
+    // The telephone and fax columns keep the room they ask for; the rest of
+    // the width goes to the name and address column.
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 0);
+    grid->setColumnStretch(5, 0);
 
     connect(website_, &LinkBox::clicked, this, [this] { emit websiteClicked(website_->text()); });
     connect(email_, &LinkBox::clicked, this, [this] { emit emailClicked(email_->text()); });

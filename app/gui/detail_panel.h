@@ -12,8 +12,22 @@ class QPlainTextEdit;
 
 namespace velmora::gui {
 
+// A read-only box of the panel. It may ask for room for a given sample text
+// (the telephone and fax boxes), which the panel's other boxes give up first;
+// it never insists on it, so the window can still be made narrower.
+class DetailBox : public QLineEdit {
+    Q_OBJECT
+  public:
+    using QLineEdit::QLineEdit;
+    void setRoomFor(const QString& sample);
+    QSize sizeHint() const override;
+
+  private:
+    QString sample_;
+};
+
 // A read-only box that reports a left click (the website and e-mail boxes).
-class LinkBox : public QLineEdit {
+class LinkBox : public DetailBox {
     Q_OBJECT
   public:
     explicit LinkBox(QWidget* parent = nullptr);
@@ -45,7 +59,7 @@ class DetailPanel : public QFrame {
     void emailClicked(const QString& text);
 
   private:
-    QLineEdit* addBox(Column column, const QString& name);
+    DetailBox* addBox(Column column, const QString& name);
     std::array<QLineEdit*, kColumns> boxes_{};
     LinkBox* website_ = nullptr;
     LinkBox* email_ = nullptr;

@@ -21,9 +21,11 @@ inline constexpr int kAllFilesFilter = 2;
 
 // From the keyword and province box texts: "province-keyword" when a
 // province is chosen, the keyword alone otherwise, today's date in the
-// locale's short format when the keyword is empty. Characters a file name
-// cannot hold ("/", ":" ...) become "-".
+// locale's short format when the keyword is empty: the Chinese one
+// ("2026/12/6") unless told otherwise, whatever the system's locale, as the
+// window is Chinese throughout. Characters a file name cannot hold ("/",
+// ":" ...) become "-".
 QString proposedFileName(const QString& keywordBox, const QString& provinceBox, const QDate& today,
-                         const QLocale& locale = QLocale::system());
+                         const QLocale& locale = QLocale(QLocale::Chinese, QLocale::China));
 
 }  // namespace velmora::gui::files

@@ -20,8 +20,10 @@ class KeywordBox : public QComboBox {
 };
 
 // The province list. Enter starts the search, Backspace (or Delete) empties
-// the text, any key that would type is refused with a message; entries are
-// picked from the list (or with the arrow keys).
+// the text; every other way of putting text into the box or of changing its
+// entry (typing, pasting by key, context menu or middle button, the arrow
+// and page keys) is refused with a message. Picking an entry from the
+// drop-down list is the one way to choose.
 class ProvinceBox : public QComboBox {
     Q_OBJECT
   public:
@@ -41,6 +43,9 @@ class ProvinceBox : public QComboBox {
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     int index_ = 0;

@@ -1,8 +1,12 @@
 #include "app/gui/layout_toggle.h"
 
-#include <QHBoxLayout>
+#include "app/gui/company_list_view.h"
+
 #include <QPushButton>
+#include <QResizeEvent>
+
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace velmora::gui {
 
@@ -10,9 +14,9 @@ ToggleStrip::ToggleStrip(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("LayoutToggle"));
     setFixedHeight(kHeight);
     setFrameShape(QFrame::NoFrame);
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(0);
+    // No layout: the button is placed by hand, so that its width, however
+    // large the window once was, never becomes the window's minimum.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     button_ = new QPushButton(this);
     button_->setObjectName(QStringLiteral("LayoutToggleButton"));
     button_->setFlat(true);
@@ -24,15 +28,27 @@ ToggleStrip::ToggleStrip(QWidget* parent) : QFrame(parent) {
     button_->setStyleSheet(QStringLiteral(
         "QPushButton { border: 1px solid #b8b4ac; border-radius: 2px; background: #e3e1dd; }"
         "QPushButton:hover { background: #d4d0c8; }"));
-    row->addWidget(button_, 0, Qt::AlignHCenter);
     connect(button_, &QPushButton::clicked, this, &ToggleStrip::clicked);
 }
 
 void ToggleStrip::setButtonWidth(int width) {
-    button_->setFixedWidth(width > 0 ? width : 0);
+    buttonWidth_ = width > 0 ? width : 0;
+    placeButton();
 }
 
-LayoutSwitcher::LayoutSwitcher(QVBoxLayout* column, QWidget* list, ToggleStrip* strip,
+void ToggleStrip::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    placeButton();
+}
+
+void ToggleStrip::placeButton() {
+    // Centred; a strip narrower than the rule's width (for a moment, while
+    // the window shrinks) shows the button as wide as itself.
+    int width = std::min(buttonWidth_, this->width());
+    button_->setGeometry((this->width() - width) / 2, 0, width, kHeight);
+}
+
+LayoutSwitcher::LayoutSwitcher(QVBoxLayout* column, CompanyListView* list, ToggleStrip* strip,
                                QWidget* detail, QWidget* profile, QObject* parent)
     : QObject(parent),
       column_(column),
@@ -56,7 +72,10 @@ void LayoutSwitcher::cycle() {
 
 void LayoutSwitcher::setListHeight(int height) {
     listHeight_ = height > 0 ? height : 0;
-    if (layout_ == Layout::C) list_->setFixedHeight(listHeight_);
+    if (layout_ == Layout::C) {
+        list_->setPreferredHeight(listHeight_);
+        list_->setMaximumHeight(listHeight_);
+    }
 }
 
 void LayoutSwitcher::apply(Layout layout) {
@@ -64,7 +83,11 @@ void LayoutSwitcher::apply(Layout layout) {
     int listIndex = column_->indexOf(list_);
     int profileIndex = column_->indexOf(profile_);
     if (layout == Layout::C) {
-        list_->setFixedHeight(listHeight_);
+        // The list's own height as its preferred and greatest height, not as
+        // a fixed one, which would keep the window from shrinking below it.
+        list_->setMinimumHeight(0);
+        list_->setPreferredHeight(listHeight_);
+        list_->setMaximumHeight(listHeight_);
         column_->setStretch(listIndex, 0);
         column_->setStretch(profileIndex, 1);
         detail_->show();
@@ -72,6 +95,7 @@ void LayoutSwitcher::apply(Layout layout) {
     } else {
         list_->setMinimumHeight(0);
         list_->setMaximumHeight(QWIDGETSIZE_MAX);
+        list_->setPreferredHeight(-1);
         column_->setStretch(listIndex, 1);
         column_->setStretch(profileIndex, 0);
         profile_->hide();

@@ -12,6 +12,8 @@ class QVBoxLayout;
 
 namespace velmora::gui {
 
+class CompanyListView;
+
 class ToggleStrip : public QFrame {
     Q_OBJECT
   public:
@@ -25,8 +27,14 @@ class ToggleStrip : public QFrame {
   signals:
     void clicked();
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    void placeButton();
+
     QPushButton* button_ = nullptr;
+    int buttonWidth_ = 0;
 };
 
 class LayoutSwitcher : public QObject {
@@ -36,7 +44,7 @@ class LayoutSwitcher : public QObject {
 
     // The four areas sit in `column` in this order: list, strip, detail
     // panel, profile panel.
-    LayoutSwitcher(QVBoxLayout* column, QWidget* list, ToggleStrip* strip, QWidget* detail,
+    LayoutSwitcher(QVBoxLayout* column, CompanyListView* list, ToggleStrip* strip, QWidget* detail,
                    QWidget* profile, QObject* parent = nullptr);
 
     Layout layout() const { return layout_; }
@@ -53,7 +61,7 @@ class LayoutSwitcher : public QObject {
     void apply(Layout layout);
 
     QVBoxLayout* column_;
-    QWidget* list_;
+    CompanyListView* list_;
     ToggleStrip* strip_;
     QWidget* detail_;
     QWidget* profile_;

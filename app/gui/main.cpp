@@ -10,6 +10,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    velmora::gui::installChineseTexts(app);
     QApplication::setApplicationName(QStringLiteral("Velmora"));
     QApplication::setWindowIcon(velmora::gui::icons::application());
     QApplication::setFont(velmora::gui::songtiFont(12));

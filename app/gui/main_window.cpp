@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTableView>
@@ -11,10 +12,12 @@
 
 #include <filesystem>
 
+#include "app/engine/source_starts.h"
 #include "app/gui/about_box.h"
 #include "app/gui/app_setup.h"
 #include "app/gui/banner.h"
 #include "app/gui/company_list_model.h"
+#include "app/gui/company_list_view.h"
 #include "app/gui/detail_panel.h"
 #include "app/gui/dialog_service.h"
 #include "app/gui/gbk_text.h"
@@ -23,6 +26,8 @@
 #include "app/gui/io_commands.h"
 #include "app/gui/layout_toggle.h"
 #include "app/gui/network_check.h"
+#include "app/gui/run_progress.h"
+#include "app/gui/source_choice.h"
 #include "app/gui/status_fields.h"
 #include "sources/registry.h"
 
@@ -35,9 +40,15 @@ class MainWindow::RunBridge : public RunObserver {
     void runStatusChanged(const std::string& gbkText) override {
         QString text = fromGbk(gbkText);
         window_.status_->setText(StatusFields::RunStatus, text);
+        // A source that has finished changes the marks: its figures say so.
+        window_.showProgress();
         emit window_.runStatusShown(text);
     }
-    void searchingChanged(bool searching) override { window_.setSearching(searching); }
+    void searchingChanged(bool searching) override {
+        window_.setSearching(searching);
+        window_.showProgress();
+    }
+    void stepFinished(int, const StepOutcome&) override { window_.showProgress(); }
 
   private:
     MainWindow& window_;
@@ -125,7 +136,7 @@ void MainWindow::buildCentralArea() {
     column_->setContentsMargins(0, 0, 0, 0);
     column_->setSpacing(0);
 
-    listView_ = new QTableView(central);
+    listView_ = new CompanyListView(central);
     listView_->setObjectName(QStringLiteral("ListView1"));
     model_ = new CompanyListModel(list_);
     listView_->setModel(model_);
@@ -177,6 +188,12 @@ void MainWindow::connectCommands() {
         setStatusText(on ? QStringLiteral("已经选中再搜索功能")
                          : QStringLiteral("再搜索功能已取消"));
     });
+    connect(c.sources, &SourceChoice::changed, this, [this](const std::vector<int>& sources) {
+        settings_.storeSources(sources);
+        setStatusText(SourceChoice::describe(sources));
+    });
+    connect(c.sources, &SourceChoice::lastKept, this,
+            [this] { setStatusText(QStringLiteral("至少要选择一个搜索来源")); });
     connect(c.networkTest, &QAction::triggered, network_.get(), &NetworkCheck::start);
     connect(c.help, &QAction::triggered, this, &MainWindow::helpCommand);
     connect(c.about, &QAction::triggered, this, &MainWindow::aboutCommand);
@@ -216,6 +233,14 @@ void MainWindow::loadSettings() {
     refreshHistory(fromGbk(loaded.keywordBox));
     io_->setRememberedFormat(loaded.saveFormat);
     commands_.provinceBox->restore(static_cast<int>(loaded.provinceIndex));
+    SourceChoice* choice = commands_.sources;
+    choice->setChosen(loaded.sources);
+    for (int s = 1; s <= SourceChoice::kSources; ++s) {
+        if (!run_->available(s))
+            choice->setUnusable(s, QStringLiteral("此版本不含该来源"));
+        else if (sourceAddress(setup_.sites, s).empty())
+            choice->setUnusable(s, QStringLiteral("sites.ini 中未设置该来源的网址"));
+    }
 }
 
 void MainWindow::refreshHistory(const QString& text) {
@@ -235,6 +260,12 @@ bool MainWindow::event(QEvent* event) {
     // Status tips would cover the six fields; the hints have their own field.
     if (event->type() == QEvent::StatusTip) return true;
     return QMainWindow::event(event);
+}
+
+void MainWindow::showProgress() {
+    QString text = runProgressText(*run_);
+    status_->field(StatusFields::RunStatus)->setToolTip(text);
+    status_->field(StatusFields::Count)->setToolTip(text);
 }
 
 void MainWindow::setStatusText(const QString& text) {

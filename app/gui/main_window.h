@@ -13,6 +13,7 @@
 #include "app/engine/run_control.h"
 #include "app/engine/settings_store.h"
 #include "app/gui/command_bar.h"
+#include "app/gui/company_list_view.h"
 #include "app/gui/qt_executor.h"
 #include "platform/http_client.h"
 #include "platform/shell.h"
@@ -101,6 +102,8 @@ class MainWindow : public QMainWindow {
     void emailClicked(const QString& text);
     void openLink(const QString& text);
     void setStatusText(const QString& text);
+    // The per-source figures of the run in the status fields' tooltips.
+    void showProgress();
     void refreshHistory(const QString& text);
 
     WindowSetup setup_;
@@ -118,7 +121,7 @@ class MainWindow : public QMainWindow {
     HintFilter* hints_ = nullptr;
     StatusFields* status_ = nullptr;
     QVBoxLayout* column_ = nullptr;
-    QTableView* listView_ = nullptr;
+    CompanyListView* listView_ = nullptr;
     CompanyListModel* model_ = nullptr;
     ToggleStrip* strip_ = nullptr;
     DetailPanel* detail_ = nullptr;

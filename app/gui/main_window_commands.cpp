@@ -16,6 +16,7 @@
 #include "app/gui/input_boxes.h"
 #include "app/gui/link_rules.h"
 #include "app/gui/main_window.h"
+#include "app/gui/source_choice.h"
 #include "app/gui/status_fields.h"
 #include "platform/help_viewer.h"
 
@@ -32,7 +33,7 @@ void MainWindow::searchCommand() {
         dialogs_->message(this, QStringLiteral("Velmora"), fromGbk(inputProblemMessage(problem)));
         return;
     }
-    if (run_->searchStart(keyword, province)) banner_->step();
+    if (run_->searchStart(keyword, province, commands_.sources->startable())) banner_->step();
 }
 
 void MainWindow::stopCommand() {

@@ -98,6 +98,44 @@ TEST_F(RunFixture, ListingThenDetailsThenNextPageThenFinish) {
     EXPECT_EQ(run->form(7).knownPages, 0);
 }
 
+TEST_F(RunFixture, ProgressCountsPagesAndFailuresOfEachStartedSource) {
+    std::string a = site.address();
+    site.page("/main/corp/queryr.asp", "detail " + a + "/d/1\ndetail " + a + "/d/2\nmore\n");
+    makeRun({{7, DispatchRules::RecordSlot}, {2, DispatchRules::RecordSlot}});
+    std::vector<SourceProgress> seen;
+    observer.onStep = [&](int) {
+        seen.push_back(run->progress(7));
+        if (site.count("/main/corp/queryr.asp") == 1)
+            site.page("/main/corp/queryr.asp", "detail " + a + "/d/3\n");
+    };
+    site.page("/d/1", "name Co1");
+    site.page("/d/2", "boom", 500);
+    site.page("/d/3", "name Co3");
+    ASSERT_TRUE(run->searchStart("kw", "", {7}));
+    ASSERT_TRUE(waitForEnd());
+    const SourceProgress& p = run->progress(7);
+    EXPECT_TRUE(p.started);
+    EXPECT_EQ(p.resultPages, 2);
+    EXPECT_EQ(p.detailPages, 2);
+    EXPECT_EQ(p.failed, 1);
+    EXPECT_EQ(p.page, 2);
+    EXPECT_FALSE(run->progress(2).started);
+    EXPECT_EQ(run->progress(2).resultPages, 0);
+    // Step by step: page 1 read, its two detail pages (one failing), page 2, its detail page.
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[0].page, 1);
+    EXPECT_EQ(seen[0].resultPages, 1);
+    EXPECT_EQ(seen[2].failed, 1);
+    EXPECT_EQ(seen[3].page, 2);
+    // A new run starts counting afresh.
+    site.page("/main/corp/queryr.asp", "<html>nothing</html>");
+    ASSERT_TRUE(run->searchStart("kw", "", {7}));
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(run->progress(7).resultPages, 1);
+    EXPECT_EQ(run->progress(7).detailPages, 0);
+    EXPECT_EQ(run->progress(7).failed, 0);
+}
+
 TEST_F(RunFixture, RowsBeyondTheNominalTableSizeAreAllHandedOut) {
     std::string a = site.address();
     std::string listing;

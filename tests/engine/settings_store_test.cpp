@@ -117,6 +117,39 @@ TEST_F(SettingsStoreTest, SaveFormatIsRemembered) {
     EXPECT_EQ(SettingsStore(path()).load().saveFormat, "1");
 }
 
+TEST_F(SettingsStoreTest, SourceChoiceIsKeptBesideTheOtherLines) {
+    EXPECT_EQ(SettingsStore(path()).load().sources, (std::vector<int>{2, 7}));
+    writeFile(path(), "; mine\r\n[province]\r\nnum=9\r\n[noterecord]\r\nnum=0\r\n0=a\r\n");
+    SettingsStore store(path());
+    store.load();
+    EXPECT_TRUE(store.storeSources({7, 1, 4}));
+    EXPECT_EQ(value("sources", "on"), "1,4,7");
+    std::string text = readFile(path());
+    for (const char* line : {"; mine", "num=9", "0=a"})
+        EXPECT_NE(text.find(line), std::string::npos) << line;
+    EXPECT_EQ(SettingsStore(path()).load().sources, (std::vector<int>{1, 4, 7}));
+}
+
+TEST_F(SettingsStoreTest, SourceValuesAreReadStrictly) {
+    struct Case {
+        const char* value;
+        std::vector<int> sources;
+    };
+    const Case cases[] = {
+        {"2,7", {2, 7}},      {"7", {7}},
+        {" 3 , 1,3", {1, 3}}, {"1,2,3,4,5,6,7", {1, 2, 3, 4, 5, 6, 7}},
+        {"", {2, 7}},         {"0", {2, 7}},
+        {"8", {2, 7}},        {"2,,7", {2, 7}},
+        {"2;7", {2, 7}},      {"27", {2, 7}},
+        {"-1", {2, 7}},       {"1,x", {2, 7}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SettingsStore::parseSources(c.value), c.sources) << c.value;
+        writeFile(path(), std::string("[sources]\r\non=") + c.value + "\r\n");
+        EXPECT_EQ(SettingsStore(path()).load().sources, c.sources) << c.value;
+    }
+}
+
 TEST_F(SettingsStoreTest, LongHistoryLoadsInOneRead) {
     std::string text = "[noterecord]\r\nnum=19999\r\n";
     for (int k = 0; k < 20000; ++k) text += std::to_string(k) + "=kw" + std::to_string(k) + "\r\n";

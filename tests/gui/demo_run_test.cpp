@@ -4,12 +4,15 @@
 #ifdef VELMORA_HAVE_DEMO_SITES
 
 #include <QAction>
+#include <QEvent>
+#include <QLabel>
 #include <QTableView>
 
 #include <set>
 
 #include "app/gui/company_list_model.h"
 #include "app/gui/input_boxes.h"
+#include "app/gui/source_choice.h"
 #include "app/gui/status_fields.h"
 #include "demo/demo_sites.h"
 #include "gui_fixture.h"
@@ -106,6 +109,57 @@ TEST_F(DemoRunTest, SearchRunsFromStartToFinishAndFillsTheList) {
     ASSERT_TRUE(waitUntil([&] { return finished(QStringLiteral("配件")); }));
     EXPECT_GT(w.list().size(), first);
     EXPECT_EQ(w.list().field(first, Column::Id), std::to_string(first + 1));
+}
+
+// Collects every tooltip a widget is given.
+class TooltipLog : public QObject {
+  public:
+    using QObject::QObject;
+    QStringList seen;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ToolTipChange)
+            seen << static_cast<QWidget*>(watched)->toolTip();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST_F(DemoRunTest, RunStatusAndCountTooltipsShowEachSourcesProgress) {
+    auto& w = windowOnDemoSites();
+    QLabel* runField = w.statusFields()->field(StatusFields::RunStatus);
+    QLabel* countField = w.statusFields()->field(StatusFields::Count);
+    EXPECT_EQ(runField->toolTip(), QString());
+    TooltipLog log;
+    runField->installEventFilter(&log);
+    startSearch(QStringLiteral("手机"), 9);  // 浙江
+    ASSERT_TRUE(waitUntil([&] { return finished(QStringLiteral("手机")); }));
+
+    // Under way the figures moved step by step, while the status texts
+    // stayed as they are (checked by the run tests).
+    auto sawLine = [&](const QString& line) {
+        for (const QString& tip : log.seen)
+            if (tip.split(QLatin1Char('\n')).contains(line)) return true;
+        return false;
+    };
+    EXPECT_TRUE(sawLine(QStringLiteral("7 地区企业名录：第 1 页；结果页 0，详细页 0，失败 0")));
+    EXPECT_TRUE(sawLine(QStringLiteral("7 地区企业名录：第 1 页；结果页 1，详细页 1，失败 0")));
+    EXPECT_TRUE(sawLine(QStringLiteral("2 阿里巴巴企业搜索：第 1 页；结果页 1，详细页 3，失败 0")));
+    EXPECT_TRUE(sawLine(QStringLiteral("2 阿里巴巴企业搜索：第 2 页；结果页 2，详细页 8，失败 0")));
+    EXPECT_GT(log.seen.size(), 20);
+
+    QStringList lines = runField->toolTip().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    for (int i = 0; i < 2; ++i) {
+        int source = i == 0 ? 7 : 2;  // in start order
+        int pages = sites_.pageCount(source, gbk::fromUtf8("手机"), "330000");
+        size_t companies = sites_.expected(source, gbk::fromUtf8("手机"), "330000").size();
+        QString expected = QStringLiteral("%1：第 %2 页；结果页 %2，详细页 %3，失败 0；已结束")
+                               .arg(gui::SourceChoice::caption(source))
+                               .arg(pages)
+                               .arg(companies);
+        EXPECT_EQ(lines[i], expected);
+    }
+    EXPECT_EQ(countField->toolTip(), runField->toolTip());
+    EXPECT_EQ(statusText(StatusFields::RunStatus), QStringLiteral("搜索完毕:手机"));
 }
 
 TEST_F(DemoRunTest, StopInTheMiddleEndsTheRunWithStoppingTexts) {

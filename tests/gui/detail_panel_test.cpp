@@ -2,6 +2,8 @@
 // tooltips, the profile's line breaks, and the website and e-mail clicks.
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTableView>
 #include <QTest>
 
@@ -40,6 +42,33 @@ const std::vector<std::string> kFirst = {"杭州甲电子有限公司",
                                          "本公司专业生产手机配件。"};
 const std::vector<std::string> kSecond = {
     "宁波乙贸易公司", "0574-1234", "", "", "宁波市", "", "", "", "", ""};
+
+// Whether a box shows its whole text: the text's width fits the room the
+// style leaves for text inside the frame.
+bool showsWhole(QLineEdit* box) {
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.rect = box->rect();
+    option.lineWidth =
+        box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
+    QRect room = box->style()->subElementRect(QStyle::SE_LineEditContents, &option, box);
+    QMargins margins = box->textMargins();
+    int width = room.width() - margins.left() - margins.right() - 2 * 2;  // the edit's own margin
+    return box->fontMetrics().horizontalAdvance(box->text()) <= width;
+}
+
+TEST_F(DetailPanelTest, TelephoneAndFaxShowATypicalNumberWholeAtStartUpSize) {
+    auto& w = openWindow();
+    ASSERT_EQ(w.size(), QSize(715, 506));
+    addEntries({{"温州市瓯海区某某电器配件有限公司", "0577-57571586 / 26326848", "张先生", "张总",
+                 "浙江省温州市瓯海区某某工业区某某路88号", "325000", "sales@example.cn",
+                 "www.example.cn", "0577-57571587 / 26326849", ""}});
+    select(0);
+    EXPECT_TRUE(showsWhole(box("EditPhone"))) << box("EditPhone")->width();
+    EXPECT_TRUE(showsWhole(box("EditFax"))) << box("EditFax")->width();
+    // The name box gives way, but stays a usable width.
+    EXPECT_GE(box("EditName")->width(), 150);
+}
 
 TEST_F(DetailPanelTest, StartsEmptyWithFixedTooltipsAndProfileHeading) {
     openWindow();

@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // As the program does: Qt's own texts in Chinese.
+    velmora::gui::installChineseTexts(app);
     QApplication::setFont(velmora::gui::songtiFont(12));
     return RUN_ALL_TESTS();
 }

@@ -75,5 +75,30 @@ TEST_F(LayoutToggleTest, ClicksCycleThroughTheThreeLayouts) {
     EXPECT_GT(list->height(), 606 - 285);
 }
 
+// The resize rule must not hold the window at its largest size: neither the
+// strip's button nor the list's own height of layout C may become a minimum.
+TEST_F(LayoutToggleTest, WindowShrinksBackAfterGrowingInEveryLayout) {
+    auto& w = openWindow();
+    auto* button = w.findChild<QPushButton*>(QStringLiteral("LayoutToggleButton"));
+    for (int layout = 0; layout < 3; ++layout) {
+        w.resize(1280, 960);  // as maximised
+        settle();
+        EXPECT_EQ(button->width(), 1260);
+        EXPECT_LT(w.minimumSizeHint().width(), 715);
+        w.resize(715, 506);  // restored
+        settle();
+        EXPECT_EQ(w.size(), QSize(715, 506)) << layout;
+        EXPECT_EQ(button->width(), 695);
+        // A drag in small steps ends where the user let go.
+        for (int width = 1000; width >= 700; width -= 60) w.resize(width, 500);
+        w.resize(640, 480);
+        settle();
+        EXPECT_EQ(w.size(), QSize(640, 480)) << layout;
+        w.resize(715, 506);
+        settle();
+        toggle();
+    }
+}
+
 }  // namespace
 }  // namespace velmora::testing

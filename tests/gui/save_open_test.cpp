@@ -2,17 +2,21 @@
 // format, proposed file names, the overwrite question, and text and
 // spreadsheet export and import run through the window.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QEvent>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 
 #include "app/gui/busy_notice.h"
 #include "app/gui/company_list_model.h"
+#include "app/gui/dialog_service.h"
 #include "app/gui/file_choices.h"
 #include "app/gui/input_boxes.h"
 #include "app/gui/io_commands.h"
@@ -157,6 +161,23 @@ TEST_F(SaveOpenTest, ProposedFileNames) {
               QStringLiteral("a-b-c"));
 }
 
+// The date a Chinese user reads, not the C locale's "6 Dec 2026".
+TEST_F(SaveOpenTest, SaveWithoutAKeywordProposesTodayInTheChineseShortForm) {
+    auto& w = openWindow();
+    addEntries({{"甲"}});
+    setKeyword(QString());
+    w.commands().provinceBox->setCurrentIndex(9);
+    auto form = [](const QDate& d) {
+        return QStringLiteral("%1-%2-%3").arg(d.year()).arg(d.month()).arg(d.day());
+    };
+    QString before = form(QDate::currentDate());
+    save(false, false);
+    QString after = form(QDate::currentDate());
+    ASSERT_EQ(dialogs_.saveRequests.size(), 1u);
+    QString proposed = dialogs_.saveRequests.back().proposed;
+    EXPECT_TRUE(proposed == before || proposed == after) << proposed.toStdString();
+}
+
 TEST_F(SaveOpenTest, SaveDialogProposesTheNameFromTheBoxes) {
     auto& w = openWindow();
     addEntries({{"甲"}});
@@ -278,6 +299,36 @@ TEST_F(SaveOpenTest, ImportFollowsTheChosenFilterNotTheExtension) {
     w.commands().open->trigger();
     ASSERT_TRUE(waitUntil([&] { return runsEnded() && w.list().size() == 1u; }));
     EXPECT_EQ(w.list().field(0, Column::Id), "7");
+}
+
+// The notice stays on top of the window; a message box shown while it is up
+// (a failed save, say) must not lie under it.
+TEST_F(SaveOpenTest, MessageBoxShownDuringARunIsNotCoveredByTheBusyNotice) {
+    auto& w = openWindow();
+    auto* notice = w.findChild<gui::BusyNotice*>(QStringLiteral("TForm11"));
+    ASSERT_NE(notice, nullptr);
+    notice->setBusy(true);
+    settle();
+    ASSERT_TRUE(notice->isVisible());
+
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        settle();
+        EXPECT_TRUE(!notice->isVisible() ||
+                    !notice->frameGeometry().intersects(box->frameGeometry()));
+        checked = true;
+        box->button(QMessageBox::Ok)->click();
+    });
+    gui::QtDialogService dialogs;
+    dialogs.message(&w, QStringLiteral("提示"), QStringLiteral("保存企业信息失败"));
+    EXPECT_TRUE(checked);
+    settle();
+    // The run goes on: the notice is back once the box has gone.
+    EXPECT_TRUE(notice->isVisible());
+    notice->setBusy(false);
+    EXPECT_FALSE(notice->isVisible());
 }
 
 TEST(BusyNotice, StaysUpUntilTheLastRunHasEnded) {

@@ -1,8 +1,14 @@
 // The search command from the window: the input checks, the search start's
 // settings step, the keys that start a search, and note.ini's contents.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <filesystem>
 
@@ -186,11 +192,88 @@ TEST_F(SearchCommandTest, ProvinceBoxRefusesTypedKeys) {
     EXPECT_EQ(box->currentText(), QStringLiteral("(省份)"));
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(box->currentText(), QString());
-    // Picking with the arrow keys sets the province index.
-    box->setCurrentIndex(3);
-    QTest::keyClick(box, Qt::Key_Down);
-    EXPECT_EQ(box->currentText(), QStringLiteral("重庆"));
-    EXPECT_EQ(box->provinceIndex(), 4);
+}
+
+// Every way of putting text into the province box is refused as a typed key
+// is: the text stays and the refusal shows. Only a pick from the list
+// chooses; Enter and Backspace keep their meaning.
+TEST_F(SearchCommandTest, ProvinceBoxRefusesPastingAndTheArrowKeys) {
+    auto& w = openWindow();
+    auto* box = w.commands().provinceBox;
+    box->setCurrentIndex(9);  // 浙江, as picked
+    emit box->activated(9);
+    QApplication::clipboard()->setText(QStringLiteral("广东"));
+    size_t refusals = 0;
+    auto refused = [&] {
+        bool more = dialogs_.messages.size() == refusals + 1;
+        refusals = dialogs_.messages.size();
+        return more && dialogs_.messages.back().text ==
+                           QStringLiteral("不能输入！空和“(省份)”字样时为所有省份。");
+    };
+    auto unchanged = [&] {
+        return box->currentText() == QStringLiteral("浙江") && box->provinceIndex() == 9;
+    };
+
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(refused());
+    EXPECT_TRUE(unchanged());
+    QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_TRUE(refused());
+    EXPECT_TRUE(unchanged());
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home,
+                        Qt::Key_End, Qt::Key_Left, Qt::Key_Right}) {
+        QTest::keyClick(box, key);
+        EXPECT_TRUE(refused()) << key;
+        EXPECT_TRUE(unchanged()) << key;
+    }
+
+    // Paste from the edit box's context menu.
+    QPoint at = box->lineEdit()->rect().center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, box->lineEdit()->mapToGlobal(at));
+    QApplication::sendEvent(box->lineEdit(), &menuEvent);
+    settle();
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    bool pasted = false;
+    for (QAction* action : menu->actions())
+        if (action->objectName() == QStringLiteral("edit-paste") && action->isEnabled()) {
+            EXPECT_TRUE(action->text().startsWith(QStringLiteral("粘贴")))
+                << action->text().toStdString();
+            action->trigger();
+            pasted = true;
+        }
+    menu->close();
+    settle();
+    EXPECT_TRUE(pasted);
+    EXPECT_TRUE(refused());
+    EXPECT_TRUE(unchanged());
+
+    // The mouse wheel does not choose either.
+    QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &wheel);
+    EXPECT_TRUE(unchanged());
+
+    QTest::keyClick(box, Qt::Key_Backspace);
+    EXPECT_EQ(box->currentText(), QString());
+}
+
+// X11 pastes the selection with the middle button; the off-screen platform
+// has no selection, so this runs under an X server (ctest runs it in Xvfb).
+TEST_F(SearchCommandTest, ProvinceBoxRefusesMiddleButtonPasteUnderX11) {
+    if (!QApplication::clipboard()->supportsSelection()) GTEST_SKIP() << "no X selection here";
+    auto& w = openWindow();
+    auto* box = w.commands().provinceBox;
+    box->setCurrentIndex(9);  // 浙江
+    emit box->activated(9);
+    QApplication::clipboard()->setText(QStringLiteral("广东"), QClipboard::Selection);
+    QTest::mouseClick(box->lineEdit(), Qt::MiddleButton, {}, box->lineEdit()->rect().center());
+    settle();
+    EXPECT_EQ(box->currentText(), QStringLiteral("浙江"));
+    EXPECT_EQ(box->provinceIndex(), 9);
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].text,
+              QStringLiteral("不能输入！空和“(省份)”字样时为所有省份。"));
 }
 
 TEST_F(SearchCommandTest, BoxesAndCommandsAreSwitchedWhileARunIsUnderWay) {

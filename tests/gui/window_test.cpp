@@ -58,8 +58,9 @@ TEST_F(MainWindowTest, MenusCarryTheCommandsInOrder) {
     EXPECT_EQ(top[3]->text(), QStringLiteral("帮助 (&H)"));
     EXPECT_EQ(menuTexts(top[0]->menu()), (QStringList{"打开 (&O)", "保存 (&S)", "-", "退出 (&Q)"}));
     EXPECT_EQ(menuTexts(top[1]->menu()), (QStringList{"搜索 (&S)", "停止 (&T)"}));
-    EXPECT_EQ(menuTexts(top[2]->menu()), (QStringList{"清空关键词 (&C)", "筛除同名企业 (&Z)",
-                                                      "再搜索设定", "-", "测试网络 (&T)"}));
+    EXPECT_EQ(menuTexts(top[2]->menu()),
+              (QStringList{"清空关键词 (&C)", "筛除同名企业 (&Z)", "再搜索设定", "搜索来源", "-",
+                           "测试网络 (&T)"}));
     EXPECT_EQ(menuTexts(top[3]->menu()), (QStringList{"帮助 (&H)", "关于 (&A)"}));
 }
 
@@ -104,7 +105,7 @@ TEST_F(MainWindowTest, ToolBarHoldsBoxesButtonsAndBannerInOrder) {
     }
     EXPECT_EQ(order, (QStringList{"KeywordLabel", "ComboBox1", "ComboBox2", "|", "ToolButtonSearch",
                                   "ToolButtonStop", "|", "ToolButtonOpen", "ToolButtonSave", "|",
-                                  "ToolButtonHelp", "|", "BannerImage"}));
+                                  "ToolButtonHelp", "|", "BannerSpacer", "BannerImage"}));
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("KeywordLabel"))->text(),
               QStringLiteral("关键词"));
     const char* tips[][2] = {{"ToolButtonSearch", "搜索"},
@@ -118,6 +119,26 @@ TEST_F(MainWindowTest, ToolBarHoldsBoxesButtonsAndBannerInOrder) {
     auto* banner = w.findChild<QLabel*>(QStringLiteral("BannerImage"));
     EXPECT_EQ(banner->size(), QSize(162, 38));
     EXPECT_EQ(banner->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(MainWindowTest, BannerSitsAtTheRightEndOfTheToolBarAtAnyWidth) {
+    auto& w = openWindow();
+    auto* bar = w.findChild<QToolBar*>(QStringLiteral("ToolBar1"));
+    auto* banner = w.findChild<QLabel*>(QStringLiteral("BannerImage"));
+    auto* help = w.findChild<QToolButton*>(QStringLiteral("ToolButtonHelp"));
+    int gap = -1;
+    for (int width : {715, 1000, 1400, 715}) {
+        w.resize(width, 506);
+        settle();
+        ASSERT_TRUE(banner->isVisible()) << width;
+        int right = bar->width() - banner->mapTo(bar, QPoint(banner->width(), 0)).x();
+        EXPECT_GE(right, 0) << width;
+        EXPECT_LE(right, 12) << width;  // the bar's own margin, nothing more
+        if (gap >= 0) EXPECT_EQ(right, gap) << width;
+        gap = right;
+        EXPECT_GT(banner->mapTo(bar, QPoint(0, 0)).x(),
+                  help->mapTo(bar, QPoint(help->width(), 0)).x());
+    }
 }
 
 TEST_F(MainWindowTest, MovingOverAToolButtonShowsItsHintUntilSomethingElseWrites) {

@@ -47,6 +47,7 @@ bool save(QWidget* widget, const QDir& dir, const QString& name) {
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    velmora::gui::installChineseTexts(app);
     QApplication::setFont(velmora::gui::songtiFont(12));
     QString outDir = qEnvironmentVariable("VELMORA_SCREENSHOT_DIR");
     if (outDir.isEmpty()) {
