@@ -40,11 +40,13 @@ class DemoSites::Impl {
             [this](const httplib::Request& req, httplib::Response& res) {
                 if (req.method == "POST") return httplib::Server::HandlerResponse::Unhandled;
                 requests_.fetch_add(1);
+                logRequest(req);
                 router_->handle(req, res);
                 return httplib::Server::HandlerResponse::Handled;
             });
         server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
             requests_.fetch_add(1);
+            logRequest(req);
             router_->handle(req, res);
         });
 
@@ -72,6 +74,13 @@ class DemoSites::Impl {
     }
 
     ~Impl() { stop(); }
+
+    void logRequest(const httplib::Request& req) {
+        std::string line = req.method + " " + req.target;
+        if (!req.body.empty()) line += " " + req.body;
+        std::lock_guard lock(logMutex_);
+        log_.push_back(std::move(line));
+    }
 
     void stop() {
         std::lock_guard lock(stopMutex_);
@@ -127,6 +136,8 @@ class DemoSites::Impl {
     std::thread thread_;
     std::atomic<bool> listenEnded_{false};
     std::atomic<long long> requests_{0};
+    std::mutex logMutex_;
+    std::vector<std::string> log_;
     int port_ = -1;
     std::string address_;
     std::mutex stopMutex_;
@@ -188,6 +199,11 @@ std::vector<int> DemoSites::webSearchResultPages(const std::string& gbkKeyword,
 
 long long DemoSites::requestCount() const {
     return impl_->requests_.load();
+}
+
+std::vector<std::string> DemoSites::requestLog() const {
+    std::lock_guard lock(impl_->logMutex_);
+    return impl_->log_;
 }
 
 void DemoSites::stop() {

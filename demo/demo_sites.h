@@ -86,6 +86,9 @@ class DemoSites {
 
     // Requests received so far (any path, counted on arrival).
     long long requestCount() const;
+    // Every request received so far, in arrival order: "METHOD target", and
+    // " body" after it for a request with a body.
+    std::vector<std::string> requestLog() const;
 
     // Stops serving: releases hanging requests and returns once the server
     // threads have ended. Idempotent.

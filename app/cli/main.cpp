@@ -1,6 +1,8 @@
 // velmora-cli: the headless front end on the harvesting engine.
 #include <CLI/CLI.hpp>
 
+#include <iostream>
+
 #include "app/cli/cli_output.h"
 #include "app/cli/commands.h"
 
@@ -31,6 +33,8 @@ int main(int argc, char** argv) {
     h->add_option("--out", harvest.out, "Output file")->required();
     h->add_option("--format", harvest.format,
                   "txt, jsonl, csv or xlsx (default: from the output file's extension)");
+    h->add_flag("--resume", harvest.resume,
+                "Continue the harvest that OUT.journal holds (one that was killed or crashed)");
 
     ParseOptions parse;
     auto* p = app.add_subcommand(
@@ -55,14 +59,50 @@ int main(int argc, char** argv) {
     ConvertOptions convert;
     auto* c = app.add_subcommand(
         "convert", "Import a .txt, .xls or .xlsx list and write it in another format.");
-    c->add_option("IN", convert.in, "Input file (.txt text format; .xls/.xlsx workbook)")
-        ->required();
-    c->add_option("OUT", convert.out, "Output file")->required();
+    c->add_option("FILES", convert.files,
+                  "IN OUT: the input (.txt text format; .xls/.xlsx workbook) and the output; "
+                  "with --merge: the inputs A B ... and then OUT")
+        ->required()
+        ->expected(2, -1);
+    c->add_flag("--merge", convert.merge,
+                "Merge the inputs (also .jsonl and .csv) into one list in plan order (batch "
+                "shards, by their OUT.batch files) or else in the order given; IDs become 1..n");
     c->add_flag("--same-name-filter", convert.sameNameFilter,
                 "Apply the same-name filter while importing");
     c->add_flag("--with-profile", convert.withProfile,
                 "Fill the profile of the text and workbook formats");
     c->add_option("--format", convert.format,
+                  "txt, jsonl, csv or xlsx (default: from the output file's extension)");
+
+    BatchOptions batch;
+    auto* b = app.add_subcommand(
+        "batch", "Run a plan of searches one after another into one list, resumably.");
+    b->add_option("PLAN", batch.plan,
+                  "UTF-8 text file, one search per line: keyword, a tab, province (* for each "
+                  "of the 34 provinces; empty for all of China)")
+        ->required();
+    b->add_option("--shard", batch.shard,
+                  "K/M: run only every M-th search of the plan, from the K-th on");
+    b->add_option("--sites", batch.sitesFile,
+                  "sites.ini naming the sites' addresses (default: beside the program)");
+    b->add_option("--sources", batch.sources, "Comma-separated source numbers 1-7 (default 2,7)");
+    b->add_flag("--same-name-filter", batch.sameNameFilter,
+                "Refuse a company whose name is among the newest 5001 entries");
+    b->add_flag("--no-research", batch.noResearch,
+                "Do not look up missing e-mail addresses through the web search");
+    b->add_flag("--with-profile", batch.withProfile, "Fill the profile line of the text format");
+    b->add_option("--out", batch.out, "Output file (OUT.batch and OUT.journal beside it)")
+        ->required();
+    b->add_option("--format", batch.format,
+                  "txt, jsonl, csv or xlsx (default: from the output file's extension)");
+
+    RecoverOptions recover;
+    auto* r = app.add_subcommand("recover", "Write the companies a journal holds.");
+    r->add_option("JOURNAL", recover.journal, "velmora.journal or OUT.journal")->required();
+    r->add_option("OUT", recover.out, "Output file")->required();
+    r->add_flag("--with-profile", recover.withProfile,
+                "Fill the profile of the text and workbook formats");
+    r->add_option("--format", recover.format,
                   "txt, jsonl, csv or xlsx (default: from the output file's extension)");
 
     try {
@@ -73,5 +113,14 @@ int main(int argc, char** argv) {
     }
     if (*h) return runHarvest(harvest);
     if (*p) return runParse(parse);
+    if (*b) return runBatch(batch);
+    if (*r) return runRecover(recover);
+    if (convert.merge) return runMerge(convert);
+    if (convert.files.size() != 2) {
+        std::cerr << "velmora-cli: convert takes IN and OUT (several inputs need --merge)\n";
+        return kExitBadArguments;
+    }
+    convert.in = convert.files[0];
+    convert.out = convert.files[1];
     return runConvert(convert);
 }

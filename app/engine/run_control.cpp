@@ -43,7 +43,10 @@ class RunControl::SourceIntake : public IntakeContext {
     }
     void takeIn(const RecordSlot& record) override {
         RecordSlot copy = record;
-        run_.callOnMain([&] { run_.list_.intake(copy); });
+        run_.callOnMain([&] {
+            if (run_.recorder_) run_.recorder_->intakeBy(source_);
+            run_.list_.intake(copy);
+        });
     }
 
   private:
@@ -215,6 +218,8 @@ bool RunControl::pauseUnlessStopped(std::chrono::milliseconds wait) {
 void RunControl::dispatch(int s) {
     SourceState& state = states_[s];
     if (!state.source) return;
+    if (recorder_) recorder_->intakeBy(s);
+    bool wasActive = state.active;
     if (!running_.load()) {
         state.active = false;
     } else {
@@ -231,6 +236,7 @@ void RunControl::dispatch(int s) {
                 break;
         }
     }
+    if (recorder_ && wasActive && !state.active) recorder_->sourceEnded(s, !running_.load(), *this);
     completionCheck();
 }
 
@@ -259,6 +265,7 @@ void RunControl::completionCheck() {
 
 void RunControl::createWorker(int s, const WorkRow& row) {
     SourceState& state = states_[s];
+    if (recorder_) recorder_->handingOut(s, row, *this);
     state.stepInFlight = true;
     WorkItem item{row.url, row.key};
     bool listing = false;

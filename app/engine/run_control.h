@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/engine/company_list.h"
+#include "app/engine/run_recorder.h"
 #include "app/engine/search_inputs.h"
 #include "platform/executor.h"
 #include "platform/http_client.h"
@@ -25,6 +26,8 @@
 namespace velmora {
 
 inline constexpr int kSourceCount = 7;
+
+struct SourceCheckpoint;
 
 class RunObserver {
   public:
@@ -63,6 +66,8 @@ class RunControl {
     RunControl& operator=(const RunControl&) = delete;
 
     void setObserver(RunObserver* observer) { observer_ = observer; }
+    // A recorder of every hand-out and intake (the journal of a resumable run).
+    void setRecorder(RunRecorder* recorder) { recorder_ = recorder; }
     // Step 3 of the search start: store the province index and update the
     // keyword history (the window's settings file), given the box texts.
     using SearchStartHook =
@@ -92,6 +97,14 @@ class RunControl {
     // search command does not start; tests).
     bool startSource(int source, const WorkRow& firstListingRow);
 
+    // Continues a search that was interrupted, each source from where its
+    // checkpoint left it (run_resume.cpp). `sources` are the search's sources;
+    // one without a checkpoint starts afresh. False, continuing nothing, when a
+    // run is under way or a source is not available.
+    bool resumeSearch(const std::string& keywordBox, const std::string& provinceBox,
+                      const std::vector<int>& sources,
+                      const std::vector<SourceCheckpoint>& checkpoints);
+
     // The stop command: clears the running flag and aborts transfers in flight.
     void stop();
 
@@ -105,12 +118,16 @@ class RunControl {
     const SearchInputs& inputs() const { return inputs_; }
     std::string keywordBox() const { return keywordBox_; }
     WorkForm& form(int source) { return states_[source].form; }
+    const WorkForm& form(int source) const { return states_[source].form; }
     const Source* source(int source) const { return states_[source].source.get(); }
     bool available(int source) const {
         return source >= 1 && source <= kSourceCount && states_[source].source != nullptr;
     }
     long long stepsFinished() const { return stepsFinished_; }
     const SourceProgress& progress(int source) const { return states_[source].progress; }
+    const std::vector<std::string>& lastListingUrls(int source) const {
+        return states_[source].lastListingUrls;
+    }
     const SiteConfig& sites() const { return sites_; }
 
   private:
@@ -136,6 +153,7 @@ class RunControl {
     CompanyList& list_;
     SiteConfig sites_;
     RunObserver* observer_ = nullptr;
+    RunRecorder* recorder_ = nullptr;
     SearchStartHook startHook_;
 
     struct SourceState {

@@ -68,13 +68,21 @@ void IoCommands::confirmFormat() {
     std::string file = QFile::encodeName(path).toStdString();
     SaveFormatDialog* dialog = formatDialog_;
     auto withProfile = [dialog] { return dialog->saveProfile(); };
+    // The export writes at least the entries there are now; once it is in
+    // place, the journal learns that they are saved.
+    auto savedUpTo = [this, count = list_.size(), alive = alive_] {
+        main_.post([this, count, alive] {
+            if (*alive && hooks_.saved) hooks_.saved(count);
+        });
+    };
     if (spreadsheet) {
-        startRun([this, file, withProfile](io::IoReporter& report) {
-            io::exportWorkbook(list_, file, withProfile, report);
+        startRun([this, file, withProfile, savedUpTo](io::IoReporter& report) {
+            if (io::exportWorkbook(list_, file, withProfile, report) == io::WorkbookSave::Saved)
+                savedUpTo();
         });
     } else {
-        startRun([this, file, withProfile](io::IoReporter& report) {
-            io::exportText(list_, file, withProfile, report);
+        startRun([this, file, withProfile, savedUpTo](io::IoReporter& report) {
+            if (io::exportText(list_, file, withProfile, report)) savedUpTo();
         });
     }
 }

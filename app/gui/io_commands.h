@@ -34,6 +34,8 @@ class IoCommands : public QObject {
         std::function<QString()> keywordBox;
         std::function<QString()> provinceBox;
         std::function<void()> clearKeywordBox;
+        // A save of the first `count` entries has succeeded (main thread).
+        std::function<void(size_t count)> saved;
     };
 
     IoCommands(QWidget* window, CompanyList& list, Executor& main, DialogService& dialogs,

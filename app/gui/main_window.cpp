@@ -29,6 +29,7 @@
 #include "app/gui/run_progress.h"
 #include "app/gui/source_choice.h"
 #include "app/gui/status_fields.h"
+#include "app/gui/window_journal.h"
 #include "sources/registry.h"
 
 namespace velmora::gui {
@@ -45,6 +46,7 @@ class MainWindow::RunBridge : public RunObserver {
         emit window_.runStatusShown(text);
     }
     void searchingChanged(bool searching) override {
+        if (!searching && window_.journal_) window_.journal_->runEnded();
         window_.setSearching(searching);
         window_.showProgress();
     }
@@ -89,6 +91,9 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
                                            [this] { return commands_.keywordBox->currentText(); },
                                            [this] { return commands_.provinceBox->currentText(); },
                                            [this] { commands_.keywordBox->setEditText(QString()); },
+                                           [this](size_t count) {
+                                               if (journal_) journal_->saved(count);
+                                           },
                                        });
     about_ = new AboutBox(this, *shell_,
                           PublisherLinks{QString::fromStdString(setup_.sites.publisherHome),
@@ -106,6 +111,9 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
 
     connectCommands();
     loadSettings();
+    // Entries a crash or a close left unsaved are offered back before anything else.
+    journal_ = std::make_unique<WindowJournal>(setup_.settingsFolder, list_);
+    journal_->start(*dialogs_, this);
 
     resize(kWidth, kHeight);
     if (QScreen* screen = this->screen()) {
@@ -122,6 +130,7 @@ MainWindow::~MainWindow() {
     banner_.reset();
     io_.reset();
     run_.reset();
+    journal_.reset();
     // The view outlives the model by a moment; nothing may react to its end.
     QObject::disconnect(listView_->selectionModel(), nullptr, this, nullptr);
     listView_->setModel(nullptr);

@@ -35,6 +35,7 @@ class NetworkCheck;
 class ProfilePanel;
 class StatusFields;
 class ToggleStrip;
+class WindowJournal;
 
 struct WindowSetup {
     std::string settingsFolder;  // note.ini, ad.ini, ad.gif
@@ -131,6 +132,7 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<IoCommands> io_;
     std::unique_ptr<Banner> banner_;
     std::unique_ptr<NetworkCheck> network_;
+    std::unique_ptr<WindowJournal> journal_;
 };
 
 }  // namespace velmora::gui

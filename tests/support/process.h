@@ -19,4 +19,26 @@ ProcessResult runProcess(const std::vector<std::string>& args);
 ProcessResult runProcessInterrupted(const std::vector<std::string>& args,
                                     std::chrono::milliseconds interruptAfter);
 
+// A child process that runs while the test watches it, for example to kill
+// it at a chosen moment. Its output goes to files; wait() collects it.
+class ChildProcess {
+  public:
+    explicit ChildProcess(const std::vector<std::string>& args);
+    ~ChildProcess();  // kills a child still running
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return pid_ > 0; }
+    // True while the child has not ended.
+    bool running();
+    void kill(int signal);
+    ProcessResult wait();
+
+  private:
+    int pid_ = -1;
+    bool reaped_ = false;
+    int status_ = 0;
+    std::string outPath_, errPath_, dir_;
+};
+
 }  // namespace velmora::testing
