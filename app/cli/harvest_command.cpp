@@ -73,7 +73,12 @@ int runHarvest(const HarvestOptions& o) {
                      "afresh\n";
         return kExitBadArguments;
     }
-    if (resumed) std::cerr << "resuming: " << state.restored << " companies restored\n";
+    if (resumed)
+        std::cerr << "resuming: " << state.restored << " companies restored"
+                  << (state.dropped ? ", " + std::to_string(state.dropped) +
+                                          " of a page that is fetched again left out"
+                                    : std::string())
+                  << "\n";
 
     CliProgress progress(session.list(), ::isatty(STDERR_FILENO) == 1);
     bool completed = session.runSearch(search, resumed ? &state.checkpoints : nullptr, &progress);
