@@ -110,6 +110,9 @@ bool SearchSession::writeOutput(OutputFormat format, bool withProfile, bool remo
         staged_ = false;
     }
     journal_.sync();
+    if (std::string error = journal_.error(); !error.empty())
+        std::cerr << "velmora-cli: warning: the journal could not be written (" << error
+                  << "); a crash would have lost the harvest\n";
     if (!writeList(list_, out_, format, withProfile, main_)) {
         std::cerr << "velmora-cli: the list is kept in " << journalPath()
                   << " (velmora-cli recover " << journalPath() << " OUT)\n";

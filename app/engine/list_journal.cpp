@@ -126,21 +126,32 @@ void ListJournal::startWriter() {
 }
 
 void ListJournal::writerLoop() {
+    using Clock = std::chrono::steady_clock;
+    auto lastSync = Clock::now();
     std::unique_lock lock(wakeMutex_);
     while (!stopping_) {
-        wake_.wait_for(lock, std::chrono::milliseconds(kSyncIntervalMs),
+        // Entries are framed and handed over in short steps, so a long intake
+        // never leaves a large backlog for the end of the run; the disk is
+        // forced at the sync interval.
+        wake_.wait_for(lock, std::chrono::milliseconds(kHandOverIntervalMs),
                        [this] { return stopping_; });
         if (stopping_) break;
         lock.unlock();
         bool needSync = false;
+        auto now = Clock::now();
         {
             std::lock_guard write(writeMutex_);
             flushLocked();
-            needSync = unsynced_;
-            unsynced_ = false;
+            if (unsynced_ && now - lastSync >= std::chrono::milliseconds(kSyncIntervalMs)) {
+                needSync = true;
+                unsynced_ = false;
+            }
         }
         // Outside the lock: the main thread's commits need not wait for the disk.
-        if (needSync && ::fdatasync(fd_) != 0) fail(path_, errno);
+        if (needSync) {
+            if (::fdatasync(fd_) != 0) fail(path_, errno);
+            lastSync = now;
+        }
         lock.lock();
     }
 }

@@ -7,8 +7,8 @@
 // entries may be read from any thread, so the journal's writer thread reads
 // them from the list itself and frames them there. Marks are queued with the
 // list size at the moment they were made, which keeps them in order with the
-// entries. Everything is handed to the system at least every half second and
-// forced to the disk then (fdatasync), so a crash or a power cut loses at most
+// entries. Everything is handed to the system every 50 ms and forced to the
+// disk every half second (fdatasync), so a crash or a power cut loses at most
 // the last second; commit() hands what is queued over at once (a process that
 // is killed loses nothing handed over), sync() also forces it to the disk.
 #include <condition_variable>
@@ -75,7 +75,8 @@ class ListJournal {
     // The first write error (UTF-8), empty while all is well.
     std::string error() const;
 
-    // How often the writer thread hands over and syncs.
+    // How often the writer thread hands entries over, and forces them to the disk.
+    static constexpr int kHandOverIntervalMs = 50;
     static constexpr int kSyncIntervalMs = 500;
 
   private:

@@ -10,6 +10,10 @@ namespace {
 using journal::ByteReader;
 using journal::ByteWriter;
 
+// Work tables grow only as far as a parser writes rows; a damaged checkpoint
+// must not make one allocate without bound.
+constexpr std::uint64_t kMaxTableRows = 1u << 16;
+
 void writeRow(ByteWriter& w, const WorkRow& row) {
     w.text(row.mark);
     w.text(row.url);
@@ -38,7 +42,7 @@ void writeTable(ByteWriter& w, const WorkTable& table, const WorkTable* base) {
 
 bool readTable(ByteReader& r, WorkTable& table) {
     std::uint64_t rows = r.number();
-    if (r.failed() || rows < 1 || rows > (1u << 24)) return false;
+    if (r.failed() || rows < 1 || rows > kMaxTableRows) return false;
     int size = static_cast<int>(rows) - 1;
     if (size != table.size()) {
         WorkTable resized(static_cast<int>(rows));

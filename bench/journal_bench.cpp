@@ -1,0 +1,130 @@
+// What the crash-safe journal costs: the intake of many records with and
+// without the journal (until it is on the disk), and a source-7 harvest
+// against the demo sites with and without the journal and its per-dispatch
+// checkpoints, as `velmora-cli harvest` runs it. journal_overhead is the
+// larger of the two relative costs.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "app/engine/list_journal.h"
+#include "app/engine/run_control.h"
+#include "app/engine/run_journal.h"
+#include "bench/bench_data.h"
+#include "platform/gbk.h"
+#include "platform/queue_executor.h"
+#include "sources/registry.h"
+#ifdef VELMORA_HAVE_DEMO
+#include "demo/demo_sites.h"
+#endif
+
+namespace velmora::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point since) {
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+std::string journalFile(const char* name) {
+    return (std::filesystem::temp_directory_path() /
+            (std::string("velmora-bench-") + std::to_string(::getpid()) + "-" + name))
+        .string();
+}
+
+double intakeSeconds(const std::vector<RecordSlot>& records, bool journaled) {
+    CompanyList list;
+    list.setSameNameFilter(true);
+    ListJournal journal(list);
+    std::string path = journalFile("intake.journal"), error;
+    auto started = Clock::now();
+    if (journaled) journal.create(path, false, error);
+    RecordSlot slot;
+    for (const auto& record : records) {
+        slot = record;
+        list.intake(slot);
+    }
+    // Counted until every entry is on the disk, as at the end of a run.
+    if (journaled) journal.sync();
+    double t = seconds(started);
+    journal.remove();
+    return t;
+}
+
+#ifdef VELMORA_HAVE_DEMO
+double harvestSeconds(const SiteConfig& config, bool journaled, size_t& journalBytes,
+                      size_t& entries) {
+    QueueExecutor main;
+    CompanyList list;
+    ListJournal journal(list);
+    RunJournal recorder(journal);
+    std::string path = journalFile("harvest.journal"), error;
+    auto started = Clock::now();
+    {
+        RunControl run(main, list, config, makeSources(config));
+        run.setResearch(false);
+        if (journaled) {
+            journal.create(path, false, error);
+            run.setRecorder(&recorder);
+            recorder.searchStarted({0, gbk::fromUtf8("手机"), "", {7}, false});
+        }
+        run.searchStart(gbk::fromUtf8("手机"), "", {7});
+        main.runUntil([&] { return !run.searching(); });
+        if (journaled) journal.sync();
+    }
+    double t = seconds(started);
+    entries = list.size();
+    std::error_code ec;
+    journalBytes = journaled ? std::filesystem::file_size(path, ec) : 0;
+    journal.remove();
+    return t;
+}
+#endif
+
+void BM_JournalOverhead(benchmark::State& state) {
+    static const std::vector<RecordSlot> records = [] {
+        std::vector<RecordSlot> v;
+        for (size_t i = 0; i < 300000; ++i) v.push_back(sampleRecord(i));
+        return v;
+    }();
+#ifdef VELMORA_HAVE_DEMO
+    demo::DemoOptions options;
+    options.companies = 1000;
+    options.pageSize = 20;
+    demo::DemoSites sites(options);
+    SiteConfig config = sites.siteConfig();
+#endif
+    double intake = 0, harvest = 0, bytesPerEntry = 0;
+    for (auto _ : state) {
+        // Alternated and the best of three each, so that drift of the machine
+        // does not land on one side.
+        double plain = 1e9, journaled = 1e9;
+        for (int i = 0; i < 3; ++i) {
+            plain = std::min(plain, intakeSeconds(records, false));
+            journaled = std::min(journaled, intakeSeconds(records, true));
+        }
+        intake = journaled / plain - 1;
+#ifdef VELMORA_HAVE_DEMO
+        size_t bytes = 0, entries = 0;
+        plain = journaled = 1e9;
+        for (int i = 0; i < 3; ++i) {
+            plain = std::min(plain, harvestSeconds(config, false, bytes, entries));
+            journaled = std::min(journaled, harvestSeconds(config, true, bytes, entries));
+        }
+        harvest = journaled / plain - 1;
+        bytesPerEntry = entries ? static_cast<double>(bytes) / static_cast<double>(entries) : 0;
+#endif
+    }
+    state.counters["journal_overhead"] = std::max(intake, harvest);
+    state.counters["journal_overhead__intake"] = intake;
+    state.counters["journal_overhead__harvest"] = harvest;
+    state.counters["journal_bytes_per_entry"] = bytesPerEntry;
+}
+BENCHMARK(BM_JournalOverhead)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+
+}  // namespace
+}  // namespace velmora::bench
