@@ -1,6 +1,6 @@
 #pragma once
 // The journal's framing: a fixed file head, then records of
-//   [body length, u32 LE] [CRC-32 of the body, u32 LE] [body: type byte, payload]
+//   [body length, u32 LE] [CRC-32C of the body, u32 LE] [body: type byte, payload]
 // A record is either whole and intact or not there: the reader stops at the
 // first record that is cut short or fails its checksum, so a write torn by a
 // crash or a power cut is cut off and never read as data.
@@ -21,7 +21,9 @@ inline constexpr std::string_view kFileHead = "VELMORA-JOURNAL 1\n";
 inline constexpr std::uint32_t kMaxRecordBytes = 1u << 30;
 inline constexpr size_t kFrameBytes = 8;
 
-std::uint32_t crc32(std::string_view bytes);
+std::uint32_t crc32c(std::string_view bytes);
+// The same without the processor's instruction (tests compare the two).
+std::uint32_t crc32cPortable(std::string_view bytes);
 
 // Appends one framed record to `out`.
 void appendRecord(std::string& out, char type, std::string_view payload);

@@ -50,6 +50,15 @@ std::vector<std::string> restoredIds(const std::string& path) {
     return ids;
 }
 
+TEST(ListJournal, RecordsCarryTheCastagnoliChecksum) {
+    EXPECT_EQ(journal::crc32c("123456789"), 0xE3069283u);
+    std::string bytes;
+    for (int i = 0; i < 1000; ++i) bytes.push_back(static_cast<char>(i * 7));
+    for (size_t n : {0u, 1u, 7u, 8u, 9u, 999u})
+        EXPECT_EQ(journal::crc32c(std::string_view(bytes).substr(0, n)),
+                  journal::crc32cPortable(std::string_view(bytes).substr(0, n)));
+}
+
 TEST(ListJournal, EntriesComeBackWithTheirIdsAndFields) {
     TempDir dir;
     CompanyList list;
