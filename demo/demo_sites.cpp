@@ -18,6 +18,7 @@
 #include "demo/page_layout_yellowpages.h"
 #include "demo/request_router.h"
 #include "demo/script_directory_look.h"
+#include "demo/site_switches.h"
 #include "demo/spawning_task_queue.h"
 #include "demo/stop_signal.h"
 #include "demo/web_search_records.h"
@@ -39,14 +40,11 @@ class DemoSites::Impl {
         server_.set_pre_routing_handler(
             [this](const httplib::Request& req, httplib::Response& res) {
                 if (req.method == "POST") return httplib::Server::HandlerResponse::Unhandled;
-                requests_.fetch_add(1);
-                router_->handle(req, res);
+                serve(req, res);
                 return httplib::Server::HandlerResponse::Handled;
             });
-        server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
-            requests_.fetch_add(1);
-            router_->handle(req, res);
-        });
+        server_.Post(
+            ".*", [this](const httplib::Request& req, httplib::Response& res) { serve(req, res); });
 
         if (options_.port == 0) {
             port_ = server_.bind_to_any_port("127.0.0.1");
@@ -72,6 +70,24 @@ class DemoSites::Impl {
     }
 
     ~Impl() { stop(); }
+
+    void serve(const httplib::Request& req, httplib::Response& res) {
+        requests_.fetch_add(1);
+        {
+            std::lock_guard lock(logMutex_);
+            // Bounded, for a program that serves for days.
+            if (log_.size() < kMaxLogged)
+                log_.push_back({std::chrono::steady_clock::now(), req.method, req.target});
+            mostAtOnce_ = std::max(mostAtOnce_, ++atOnce_);
+        }
+        if (!failTransiently(options_.flaky, options_.seed, req, answers_, stop_, res)) {
+            router_->handle(req, res);
+            std::string_view path(req.target);
+            serveAsUtf8IfChosen(options_.utf8Sites, path.substr(0, path.find('?')), res);
+        }
+        std::lock_guard lock(logMutex_);
+        --atOnce_;
+    }
 
     void stop() {
         std::lock_guard lock(stopMutex_);
@@ -131,6 +147,12 @@ class DemoSites::Impl {
     std::string address_;
     std::mutex stopMutex_;
     bool stopped_ = false;
+    AnswerCounter answers_;
+    static constexpr std::size_t kMaxLogged = 1000000;
+    mutable std::mutex logMutex_;
+    std::vector<RequestRecord> log_;
+    int atOnce_ = 0;
+    int mostAtOnce_ = 0;
 };
 
 DemoSites::DemoSites(DemoOptions options) : impl_(std::make_unique<Impl>(std::move(options))) {}
@@ -188,6 +210,16 @@ std::vector<int> DemoSites::webSearchResultPages(const std::string& gbkKeyword,
 
 long long DemoSites::requestCount() const {
     return impl_->requests_.load();
+}
+
+std::vector<RequestRecord> DemoSites::requestLog() const {
+    std::lock_guard lock(impl_->logMutex_);
+    return impl_->log_;
+}
+
+int DemoSites::mostAtOnce() const {
+    std::lock_guard lock(impl_->logMutex_);
+    return impl_->mostAtOnce_;
 }
 
 void DemoSites::stop() {

@@ -9,8 +9,8 @@
 #include "demo/page_filler.h"
 #include "demo/page_layout_alibaba.h"
 #include "demo/page_layout_regional.h"
-#include "demo/portal_yellowpages_routes.h"
 #include "demo/page_layout_web_search.h"
+#include "demo/portal_yellowpages_routes.h"
 #include "demo/region_table.h"
 #include "demo/script_directory_look.h"
 #include "demo/url_codec.h"
@@ -42,7 +42,7 @@ RequestRouter::RequestRouter(const DemoOptions& options, CompanyCatalog& catalog
     : options_(options), catalog_(catalog), stop_(stop), address_(std::move(address)) {}
 
 AnswerContext RequestRouter::context(std::uint64_t salt) {
-    return AnswerContext{stop_, options_, address_, [this] { return hugePage(); }, salt};
+    return AnswerContext{stop_, options_, address_, [this] { return hugePage(); }, salt, &answers_};
 }
 
 std::shared_ptr<const std::string> RequestRouter::hugePage() {
