@@ -85,6 +85,7 @@ class DemoSites::Impl {
             std::string_view path(req.target);
             serveAsUtf8IfChosen(options_.utf8Sites, path.substr(0, path.find('?')), res);
         }
+        if (!options_.gzip) keepUncompressed(res);
         std::lock_guard lock(logMutex_);
         --atOnce_;
     }

@@ -42,6 +42,9 @@ struct DemoOptions {
     // Sites served in UTF-8 instead of GBK, by source number (1: the web search
     // with its hit pages and homepages).
     std::vector<int> utf8Sites;
+    // Compress answers for clients that accept gzip. Off by default: on a
+    // loopback harvest the compression costs more than it saves.
+    bool gzip = false;
 };
 
 // One request as the sites saw it arrive.

@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
     app.add_option("--utf8", utf8Text,
                    "serve these sites in UTF-8: source numbers separated by commas (1 = the web "
                    "search with its hit pages and homepages), or all");
+    app.add_flag("--gzip", options.gzip, "compress answers for clients that accept gzip");
     app.add_option("--write-sites-ini", sitesIni, "write a sites.ini that points at these sites");
     CLI11_PARSE(app, argc, argv);
 

@@ -45,4 +45,8 @@ bool failTransiently(const Flakiness& flaky, std::uint32_t seed, const httplib::
 void serveAsUtf8IfChosen(const std::vector<int>& utf8Sites, std::string_view path,
                          httplib::Response& res);
 
+// Makes the server send the answer as it is, also to a client that accepts
+// gzip (the sites compress only when DemoOptions::gzip is on).
+void keepUncompressed(httplib::Response& res);
+
 }  // namespace velmora::demo

@@ -86,6 +86,38 @@ TEST_F(Transport, GzipAndDeflateAnswersArriveDecodedWithinTheCap) {
     }
 }
 
+// What the demo sites answer a client that accepts gzip.
+std::string encodingOf(const demo::DemoSites& sites) {
+    httplib::Client client("127.0.0.1", sites.port());
+    client.set_decompress(false);
+    auto answer = client.Get("/main/corp/queryr.asp?&area2=000000&corpname=%CA%D6&page=1",
+                             {{"Accept-Encoding", "gzip, deflate"}});
+    return answer ? answer->get_header_value("Content-Encoding") : "no answer";
+}
+
+TEST(CompressedSites, AHarvestOfCompressingSitesGivesTheSameList) {
+    demo::DemoOptions options;
+    options.companies = 20;
+    demo::DemoSites plain(options);
+    EXPECT_EQ(encodingOf(plain), "");
+    options.gzip = true;
+    demo::DemoSites compressing(options);
+    EXPECT_EQ(encodingOf(compressing), "gzip");
+    for (int source : {7, 2}) {
+        QueueExecutor main;
+        CompanyList list;
+        SiteConfig config = compressing.siteConfig();
+        RunControl run(main, list, config, makeSources(config));
+        std::string keyword = gbk::fromUtf8("手机");
+        ASSERT_TRUE(run.searchStart(keyword, "", {source}));
+        ASSERT_TRUE(main.runUntil([&] { return !run.searching(); }, 30s));
+        auto expected = compressing.expected(source, keyword, "");
+        ASSERT_EQ(list.size(), expected.size());
+        for (size_t i = 0; i < list.size(); ++i)
+            EXPECT_EQ(std::string(list.field(i, Column::Name)), expected[i][Field::Name]);
+    }
+}
+
 // A harvest of one source through the proxy, with its list.
 size_t harvestThrough(const demo::DemoSites& sites, const std::string& proxy) {
     SiteConfig config = sites.siteConfig();

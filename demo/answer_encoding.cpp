@@ -1,6 +1,8 @@
-// A demo site served in UTF-8: the same pages, re-encoded, the way a real
-// directory looks once it has moved on from GBK with its markup unchanged.
+// How the demo sites encode their answers: in UTF-8 instead of GBK (the way a
+// real directory looks once it has moved on with its markup unchanged), and
+// compressed or not.
 #include <algorithm>
+#include <memory>
 
 #include "demo/site_switches.h"
 #include "platform/gbk.h"
@@ -37,6 +39,20 @@ void serveAsUtf8IfChosen(const std::vector<int>& utf8Sites, std::string_view pat
     bool inMeta = renameMetaCharset(page);
     res.headers.erase("Content-Type");
     res.set_content(std::move(page), inMeta ? "text/html" : "text/html; charset=utf-8");
+}
+
+void keepUncompressed(httplib::Response& res) {
+    if (res.body.empty()) return;
+    // The server compresses a body it holds whole when the client asks for
+    // it; one it streams with a known length it sends as it is.
+    auto body = std::make_shared<const std::string>(std::move(res.body));
+    res.body.clear();
+    std::string type = res.get_header_value("Content-Type");
+    res.headers.erase("Content-Type");
+    res.set_content_provider(
+        body->size(), type, [body](size_t offset, size_t length, httplib::DataSink& sink) {
+            return sink.write(body->data() + offset, std::min(length, body->size() - offset));
+        });
 }
 
 }  // namespace velmora::demo
