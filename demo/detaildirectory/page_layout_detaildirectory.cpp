@@ -1,10 +1,10 @@
-#include "demo/page_layout_detaildirectory.h"
+#include "demo/detaildirectory/page_layout_detaildirectory.h"
 
 #include <algorithm>
 
 #include "demo/demo_random.h"
 #include "demo/page_filler.h"
-#include "demo/page_layout_regional.h"
+#include "demo/regional/page_layout_regional.h"
 #include "demo/region_table.h"
 #include "platform/gbk.h"
 

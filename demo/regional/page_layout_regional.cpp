@@ -1,4 +1,4 @@
-#include "demo/page_layout_regional.h"
+#include "demo/regional/page_layout_regional.h"
 
 #include <algorithm>
 

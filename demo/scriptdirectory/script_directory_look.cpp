@@ -1,4 +1,4 @@
-#include "demo/script_directory_look.h"
+#include "demo/scriptdirectory/script_directory_look.h"
 
 #include <charconv>
 
