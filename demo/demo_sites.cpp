@@ -7,21 +7,21 @@
 #include <stdexcept>
 #include <thread>
 
+#include "demo/alibaba/page_layout_alibaba.h"
 #include "demo/company_catalog.h"
-#include "demo/expected_detaildirectory.h"
+#include "demo/detaildirectory/expected_detaildirectory.h"
+#include "demo/detaildirectory/page_layout_detaildirectory.h"
 #include "demo/expected_records.h"
 #include "demo/fault_response.h"
-#include "demo/page_layout_alibaba.h"
-#include "demo/page_layout_detaildirectory.h"
-#include "demo/page_layout_portal.h"
-#include "demo/page_layout_regional.h"
-#include "demo/page_layout_yellowpages.h"
+#include "demo/portal/page_layout_portal.h"
+#include "demo/regional/page_layout_regional.h"
 #include "demo/request_router.h"
-#include "demo/script_directory_look.h"
+#include "demo/scriptdirectory/script_directory_look.h"
 #include "demo/site_switches.h"
 #include "demo/spawning_task_queue.h"
 #include "demo/stop_signal.h"
-#include "demo/web_search_records.h"
+#include "demo/websearch/web_search_records.h"
+#include "demo/yellowpages/page_layout_yellowpages.h"
 
 namespace velmora::demo {
 

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "demo/demo_random.h"
-#include "demo/script_directory_look.h"
+#include "demo/scriptdirectory/script_directory_look.h"
 #include "demo/site_switches.h"
 
 namespace velmora::demo {

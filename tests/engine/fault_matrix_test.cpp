@@ -5,8 +5,8 @@
 
 #include "app/engine/run_control.h"
 #include "demo/demo_sites.h"
-#include "demo/homepages.h"
-#include "demo/web_search_records.h"
+#include "demo/websearch/homepages.h"
+#include "demo/websearch/web_search_records.h"
 #include "platform/gbk.h"
 #include "platform/queue_executor.h"
 #include "sources/registry.h"
