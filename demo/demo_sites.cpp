@@ -7,20 +7,21 @@
 #include <stdexcept>
 #include <thread>
 
+#include "demo/alibaba/page_layout_alibaba.h"
 #include "demo/company_catalog.h"
-#include "demo/expected_detaildirectory.h"
+#include "demo/detaildirectory/expected_detaildirectory.h"
+#include "demo/detaildirectory/page_layout_detaildirectory.h"
 #include "demo/expected_records.h"
 #include "demo/fault_response.h"
-#include "demo/page_layout_alibaba.h"
-#include "demo/page_layout_detaildirectory.h"
-#include "demo/page_layout_portal.h"
-#include "demo/page_layout_regional.h"
-#include "demo/page_layout_yellowpages.h"
+#include "demo/portal/page_layout_portal.h"
+#include "demo/regional/page_layout_regional.h"
 #include "demo/request_router.h"
-#include "demo/script_directory_look.h"
+#include "demo/scriptdirectory/script_directory_look.h"
+#include "demo/site_switches.h"
 #include "demo/spawning_task_queue.h"
 #include "demo/stop_signal.h"
-#include "demo/web_search_records.h"
+#include "demo/websearch/web_search_records.h"
+#include "demo/yellowpages/page_layout_yellowpages.h"
 
 namespace velmora::demo {
 
@@ -39,16 +40,11 @@ class DemoSites::Impl {
         server_.set_pre_routing_handler(
             [this](const httplib::Request& req, httplib::Response& res) {
                 if (req.method == "POST") return httplib::Server::HandlerResponse::Unhandled;
-                requests_.fetch_add(1);
-                logRequest(req);
-                router_->handle(req, res);
+                serve(req, res);
                 return httplib::Server::HandlerResponse::Handled;
             });
-        server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
-            requests_.fetch_add(1);
-            logRequest(req);
-            router_->handle(req, res);
-        });
+        server_.Post(
+            ".*", [this](const httplib::Request& req, httplib::Response& res) { serve(req, res); });
 
         if (options_.port == 0) {
             port_ = server_.bind_to_any_port("127.0.0.1");
@@ -75,11 +71,24 @@ class DemoSites::Impl {
 
     ~Impl() { stop(); }
 
-    void logRequest(const httplib::Request& req) {
-        std::string line = req.method + " " + req.target;
-        if (!req.body.empty()) line += " " + req.body;
+    void serve(const httplib::Request& req, httplib::Response& res) {
+        requests_.fetch_add(1);
+        {
+            std::lock_guard lock(logMutex_);
+            // Bounded, for a program that serves for days.
+            if (log_.size() < kMaxLogged)
+                log_.push_back(
+                    {std::chrono::steady_clock::now(), req.method, req.target, req.body});
+            mostAtOnce_ = std::max(mostAtOnce_, ++atOnce_);
+        }
+        if (!failTransiently(options_.flaky, options_.seed, req, answers_, stop_, res)) {
+            router_->handle(req, res);
+            std::string_view path(req.target);
+            serveAsUtf8IfChosen(options_.utf8Sites, path.substr(0, path.find('?')), res);
+        }
+        if (!options_.gzip) keepUncompressed(res);
         std::lock_guard lock(logMutex_);
-        log_.push_back(std::move(line));
+        --atOnce_;
     }
 
     void stop() {
@@ -136,12 +145,16 @@ class DemoSites::Impl {
     std::thread thread_;
     std::atomic<bool> listenEnded_{false};
     std::atomic<long long> requests_{0};
-    std::mutex logMutex_;
-    std::vector<std::string> log_;
     int port_ = -1;
     std::string address_;
     std::mutex stopMutex_;
     bool stopped_ = false;
+    AnswerCounter answers_;
+    static constexpr std::size_t kMaxLogged = 1000000;
+    mutable std::mutex logMutex_;
+    std::vector<RequestRecord> log_;
+    int atOnce_ = 0;
+    int mostAtOnce_ = 0;
 };
 
 DemoSites::DemoSites(DemoOptions options) : impl_(std::make_unique<Impl>(std::move(options))) {}
@@ -201,9 +214,14 @@ long long DemoSites::requestCount() const {
     return impl_->requests_.load();
 }
 
-std::vector<std::string> DemoSites::requestLog() const {
+std::vector<RequestRecord> DemoSites::requestLog() const {
     std::lock_guard lock(impl_->logMutex_);
     return impl_->log_;
+}
+
+int DemoSites::mostAtOnce() const {
+    std::lock_guard lock(impl_->logMutex_);
+    return impl_->mostAtOnce_;
 }
 
 void DemoSites::stop() {

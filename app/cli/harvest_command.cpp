@@ -84,9 +84,14 @@ int runHarvest(const HarvestOptions& o) {
     bool completed = session.runSearch(search, resumed ? &state.checkpoints : nullptr, &progress);
     progress.finish();
 
+    int unfetched = session.run().unfetchedPages();
     if (!session.writeOutput(format, o.withProfile, true)) return kExitFileError;
     std::cerr << (completed ? "" : "stopped; ") << "wrote " << session.list().size()
               << " companies to " << o.out << "\n";
+    if (unfetched > 0)
+        std::cerr << unfetched << (unfetched == 1 ? " page" : " pages")
+                  << " could not be fetched, even after retries; the list lacks what "
+                  << (unfetched == 1 ? "it" : "they") << " held\n";
     return kExitOk;
 }
 

@@ -72,8 +72,8 @@ void encodeCheckpoint(std::string& out, const CheckpointView& c, const Checkpoin
     w.number(static_cast<std::uint64_t>(c.state));
     writeRow(w, c.inFlight);
     w.flag(c.progress.started);
-    for (int v :
-         {c.progress.resultPages, c.progress.detailPages, c.progress.failed, c.progress.page})
+    for (int v : {c.progress.resultPages, c.progress.detailPages, c.progress.failed,
+                  c.progress.unfetched, c.progress.page})
         w.int32(v);
     // The urls change once per listing page: most checkpoints say "as before".
     bool urlsAsBefore = base && base->lastListingUrls == c.lastListingUrls;
@@ -110,6 +110,7 @@ bool decodeCheckpoint(std::string_view payload, SourceCheckpoint& c) {
     c.progress.resultPages = r.int32();
     c.progress.detailPages = r.int32();
     c.progress.failed = r.int32();
+    c.progress.unfetched = r.int32();
     c.progress.page = r.int32();
     if (!r.flag()) {
         std::uint64_t urls = r.number();

@@ -24,6 +24,10 @@ std::string finished(const std::string& keywordBox) {
     static const std::string k = gbk::fromUtf8("搜索完毕:");
     return std::string(k).append(keywordBox);
 }
+std::string unfetched(int pages) {
+    static const std::string k = gbk::fromUtf8(" 个页面未能取得（已重试），列表不完整");
+    return std::to_string(pages) + k;
+}
 }  // namespace run_texts
 
 // The intake services of a source that takes companies in during its step.
@@ -56,7 +60,10 @@ class RunControl::SourceIntake : public IntakeContext {
 
 RunControl::RunControl(Executor& mainThread, CompanyList& list, SiteConfig sites, SourceSet sources,
                        HttpClientFactory clients)
-    : main_(mainThread), list_(list), sites_(std::move(sites)) {
+    : main_(mainThread),
+      list_(list),
+      sites_(std::move(sites)),
+      pacer_(std::make_shared<HostPacer>(sites_.http.minInterval, sites_.http.maxPerHost)) {
     for (int s = 1; s <= kSourceCount; ++s) {
         auto& state = states_[s];
         state.source = std::move(sources[s]);
@@ -70,6 +77,10 @@ RunControl::RunControl(Executor& mainThread, CompanyList& list, SiteConfig sites
             if (s == 6) options.userAgent = "Mozilla/3.0 (compatible; Indy Library)";
             state.http = makeCurlHttpClient(options);
         }
+        // Transient failures are tried again inside the step; all sources
+        // share one pacer, so a host sees them as one polite client.
+        if (state.http)
+            state.http = makeResilientHttpClient(std::move(state.http), sites_.http, pacer_);
         state.intake = std::make_unique<SourceIntake>(*this, s);
     }
 }
@@ -283,6 +294,7 @@ void RunControl::createWorker(int s, const WorkRow& row) {
             *st.intake, [this](std::chrono::milliseconds wait) {
                                 return pauseUnlessStopped(wait); },
             retryPause_};
+        env.transcodePages = sites_.http.transcodePages;
         StepOutcome outcome = runWorkerStep(*st.source, st.form, item, env);
         if (closing_.load()) return;
         // The step's one signal: its dispatch runs on the main thread.
@@ -293,10 +305,28 @@ void RunControl::createWorker(int s, const WorkRow& row) {
     });
 }
 
+int RunControl::unfetchedPages() const {
+    int pages = 0;
+    for (int s = 1; s <= kSourceCount; ++s) pages += states_[s].progress.unfetched;
+    return pages;
+}
+
+bool RunControl::pageGivenUp(int s, bool listing) const {
+    if (!listing) return true;
+    // Source 2 asks for its failed result page again, a bounded number of
+    // times; the others count it as done and end.
+    const WorkForm& form = states_[s].form;
+    bool askedAgain = states_[s].source->rules() == DispatchRules::RecordSlot &&
+                      form.knownPages >= form.nextPage &&
+                      form.listingFailures <= kMaxListingRetries;
+    return !askedAgain;
+}
+
 void RunControl::stepEnded(int s, bool listing, const StepOutcome& outcome) {
     states_[s].stepInFlight = false;
     ++stepsFinished_;
     SourceProgress& progress = states_[s].progress;
+    if (outcome.unfetched && running_.load() && pageGivenUp(s, listing)) ++progress.unfetched;
     if (outcome.failed)
         ++progress.failed;
     else if (outcome.requested)

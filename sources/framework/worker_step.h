@@ -27,12 +27,16 @@ struct StepEnvironment {
     // stopped. Used for the pause before retrying a failed listing page.
     std::function<bool(std::chrono::milliseconds)> pause;
     std::chrono::milliseconds retryPause{250};
+    // Pages declaring a charset other than GBK's are converted to GBK.
+    bool transcodePages = true;
 };
 
 struct StepOutcome {
     bool requested = false;  // a request was sent
     bool failed = false;     // the guarded part raised
     bool parsed = false;     // a parser ran
+    // The page could not be fetched, its retries spent (a stop does not count).
+    bool unfetched = false;
 };
 
 // Pause before the n-th retry of a failed listing page (n >= 1): the base,

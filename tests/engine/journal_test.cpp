@@ -240,7 +240,7 @@ TEST(RunCheckpoint, AFormComesBackExactlyInFullAndAsChangedRows) {
                            {"Y", "http://a/d4", "k"},
                            sampleForm(),
                            {"u1", "u2"},
-                           {true, 2, 3, 1, 2}};
+                           {true, 2, 3, 1, 4, 2}};
     std::string full;
     encodeCheckpoint(full, first, nullptr);
     SourceCheckpoint back;
@@ -249,6 +249,7 @@ TEST(RunCheckpoint, AFormComesBackExactlyInFullAndAsChangedRows) {
     EXPECT_EQ(back.inFlight, first.inFlight);
     EXPECT_EQ(back.lastListingUrls, first.lastListingUrls);
     EXPECT_EQ(back.progress.detailPages, 3);
+    EXPECT_EQ(back.progress.unfetched, 4);
     expectSameForm(back.form, first.form);
 
     // The next checkpoint writes only what changed, and is much shorter.

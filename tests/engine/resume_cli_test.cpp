@@ -34,21 +34,22 @@ bool exists(const std::string& path) {
 }
 
 // The pages a source itself requests (not the e-mail lookup's).
-bool sourcePage(const std::string& request) {
-    return request.find("/main/corp/") != std::string::npos ||
-           request.rfind("POST /search", 0) == 0;
+bool sourcePage(const demo::RequestRecord& request) {
+    return request.target.find("/main/corp/") != std::string::npos ||
+           (request.method == "POST" && request.target.rfind("/search", 0) == 0);
 }
 
 // How often the log requests a page it had requested before.
-int repeatedPages(const std::vector<std::string>& log, size_t from) {
+int repeatedPages(const std::vector<demo::RequestRecord>& log, size_t from) {
     std::map<std::string, int> seen;
     int repeats = 0;
     for (size_t i = from; i < log.size(); ++i)
-        if (sourcePage(log[i]) && seen[log[i]]++ > 0) ++repeats;
+        if (sourcePage(log[i]) && seen[log[i].method + log[i].target + log[i].body]++ > 0)
+            ++repeats;
     return repeats;
 }
 
-int sourcePages(const std::vector<std::string>& log, size_t from) {
+int sourcePages(const std::vector<demo::RequestRecord>& log, size_t from) {
     int n = 0;
     for (size_t i = from; i < log.size(); ++i) n += sourcePage(log[i]) ? 1 : 0;
     return n;
