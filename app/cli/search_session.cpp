@@ -44,6 +44,10 @@ bool SearchSession::openJournal(bool resume, ResumeState& state, bool& resumed,
                                 std::string& error) {
     resumed = false;
     std::string path = journalPath();
+    if (ListJournal::inUse(path)) {
+        error = path + " is in use by another run into the same output";
+        return false;
+    }
     JournalFile file;
     if (!readJournal(path, file, error)) return false;
     if (file.exists && resume) {

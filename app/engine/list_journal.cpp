@@ -1,6 +1,7 @@
 #include "app/engine/list_journal.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -45,12 +46,35 @@ std::string ListJournal::error() const {
 }
 
 bool ListJournal::openFile(const std::string& file, int flags, std::string& error) {
-    fd_ = ::open(file.c_str(), flags | O_CLOEXEC, 0666);
+    bool truncate = (flags & O_TRUNC) != 0;
+    fd_ = ::open(file.c_str(), (flags & ~O_TRUNC) | O_CLOEXEC, 0666);
     if (fd_ < 0) {
         error = file + ": " + std::generic_category().message(errno);
         return false;
     }
+    // One writer per journal: a second program on the same file (a second
+    // window, a second harvest into the same output) must not touch it.
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        error = file + ": in use by another Velmora program";
+        ::close(fd_);
+        fd_ = -1;
+        return false;
+    }
+    if (truncate && ::ftruncate(fd_, 0) != 0) {
+        error = file + ": " + std::generic_category().message(errno);
+        ::close(fd_);
+        fd_ = -1;
+        return false;
+    }
     return true;
+}
+
+bool ListJournal::inUse(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool busy = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return busy;
 }
 
 bool ListJournal::create(const std::string& path, bool staged, std::string& error, size_t fromRow) {

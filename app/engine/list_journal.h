@@ -49,6 +49,9 @@ class ListJournal {
     // damaged tail is cut off); its entries are rows 0 .. rowsInFile - 1.
     bool resume(const std::string& path, size_t validBytes, size_t rowsInFile, std::string& error);
 
+    // True while another program holds the journal at `path` open for writing.
+    static bool inUse(const std::string& path);
+
     // Moves a staged journal over its target (after syncing it).
     bool publish();
 

@@ -24,6 +24,9 @@ WindowJournal::~WindowJournal() {
 }
 
 void WindowJournal::start(DialogService& dialogs, QWidget* parent) {
+    // A second window on the same settings folder leaves the first one's
+    // journal alone (and goes without one).
+    if (ListJournal::inUse(path_)) return;
     std::string error;
     JournalFile file;
     if (!readJournal(path_, file, error)) file.exists = false;

@@ -192,6 +192,22 @@ TEST(ListJournal, AStagedRewriteReplacesTheOldJournalOnlyWhenPublished) {
     EXPECT_EQ(restoredIds(path), std::vector<std::string>{"1"});
 }
 
+TEST(ListJournal, OneProgramAtATimeWritesAJournal) {
+    TempDir dir;
+    std::string path = writeJournal(dir, 2), error;
+    EXPECT_FALSE(ListJournal::inUse(path));
+    CompanyList list;
+    ListJournal first(list);
+    ASSERT_TRUE(first.resume(path, readFile(path).size(), 2, error)) << error;
+    EXPECT_TRUE(ListJournal::inUse(path));
+    ListJournal second(list);
+    EXPECT_FALSE(second.create(path, false, error));
+    EXPECT_EQ(restoredIds(path).size(), 2u);  // not truncated by the attempt
+    first.close();
+    EXPECT_FALSE(ListJournal::inUse(path));
+    EXPECT_TRUE(second.create(path, false, error)) << error;
+}
+
 WorkForm sampleForm() {
     WorkForm f(42);
     f.listing.write(1, "Y", "http://a/queryr.asp?x=1", "7[0]0{0}");
