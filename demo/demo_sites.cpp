@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "demo/company_catalog.h"
+#include "demo/connection_closer.h"
 #include "demo/expected_detaildirectory.h"
 #include "demo/expected_records.h"
 #include "demo/fault_response.h"
@@ -23,6 +24,12 @@
 #include "demo/web_search_records.h"
 
 namespace velmora::demo {
+namespace {
+
+constexpr std::size_t kKeepAliveRequests = 100;
+constexpr time_t kKeepAliveSeconds = 5;
+
+}  // namespace
 
 class DemoSites::Impl {
   public:
@@ -30,22 +37,24 @@ class DemoSites::Impl {
         : options_(std::move(options)), catalog_(options_.companies, options_.seed) {
         if (options_.pageSize < 1) options_.pageSize = 1;
         server_.new_task_queue = [] { return new SpawningTaskQueue; };
-        // One request per connection: no idle keep-alive connection can hold
-        // a stop up, and a client that was aborted leaves nothing behind.
-        server_.set_keep_alive_max_count(1);
-        server_.set_keep_alive_timeout(1);
+        // Connections are kept alive as real servers keep them, with a short
+        // idle time-out; a stop ends the idle ones at once (stop()).
+        server_.set_keep_alive_max_count(kKeepAliveRequests);
+        server_.set_keep_alive_timeout(kKeepAliveSeconds);
+        // An answer goes out in several writes; on a kept-alive connection
+        // Nagle's algorithm would hold the last one for the client's delayed
+        // acknowledgement (some 40 ms per answer).
+        server_.set_tcp_nodelay(true);
         // Every request goes to the router; a POST only once its body has
         // been read, which the server does after the pre-routing handler.
         server_.set_pre_routing_handler(
             [this](const httplib::Request& req, httplib::Response& res) {
                 if (req.method == "POST") return httplib::Server::HandlerResponse::Unhandled;
-                requests_.fetch_add(1);
-                router_->handle(req, res);
+                serve(req, res);
                 return httplib::Server::HandlerResponse::Handled;
             });
         server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
-            requests_.fetch_add(1);
-            router_->handle(req, res);
+            serve(req, res);
         });
 
         if (options_.port == 0) {
@@ -73,12 +82,28 @@ class DemoSites::Impl {
 
     ~Impl() { stop(); }
 
+    void serve(const httplib::Request& req, httplib::Response& res) {
+        requests_.fetch_add(1);
+        // The stand-in for the network's latency: every answer waits first.
+        if (options_.latencyMs > 0 &&
+            !stop_.waitFor(std::chrono::milliseconds(options_.latencyMs)))
+            return answerError(res, 503);
+        router_->handle(req, res);
+    }
+
     void stop() {
         std::lock_guard lock(stopMutex_);
         if (stopped_) return;
         stopped_ = true;
         stop_.stop();  // first: ends the waits of delayed and hanging answers
         server_.stop();
+        // Connection threads waiting on idle kept-alive connections end at
+        // once; repeated until the server has joined them, for a connection
+        // accepted just before the stop.
+        while (thread_.joinable() && !listenEnded_.load()) {
+            shutDownAcceptedConnections(port_);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
         if (thread_.joinable()) thread_.join();
     }
 

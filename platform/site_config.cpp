@@ -46,12 +46,15 @@ SiteConfig SiteConfig::load(const std::string& path) {
     long connect = ini.readInt("http", "connect_timeout_s", 15);
     long stall = ini.readInt("http", "stall_timeout_s", 30);
     long maxMb = ini.readInt("http", "max_page_mb", 16);
+    long parallel = ini.readInt("http", "parallel_steps", 1);
     // Out-of-range values keep the defaults (a day is the most anyone waits).
     constexpr long kMaxSeconds = 24 * 3600;
     if (connect > 0 && connect <= kMaxSeconds)
         config.http.connectTimeout = std::chrono::seconds(connect);
     if (stall > 0 && stall <= kMaxSeconds) config.http.stallTimeout = std::chrono::seconds(stall);
     if (maxMb > 0 && maxMb <= 4096) config.http.maxBodyBytes = static_cast<size_t>(maxMb) << 20;
+    if (parallel >= 1 && parallel <= kMaxParallelSteps)
+        config.parallelSteps = static_cast<int>(parallel);
     return config;
 }
 
@@ -65,6 +68,7 @@ bool SiteConfig::save(const std::string& path) const {
     out << "stall_timeout_s="
         << std::chrono::duration_cast<std::chrono::seconds>(http.stallTimeout).count() << "\r\n";
     out << "max_page_mb=" << (http.maxBodyBytes >> 20) << "\r\n";
+    out << "parallel_steps=" << parallelSteps << "\r\n";
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << out.str();
     return static_cast<bool>(file.flush());

@@ -17,6 +17,7 @@
 //   connect_timeout_s=15
 //   stall_timeout_s=30
 //   max_page_mb=16
+//   parallel_steps=1              ; detail steps of a source in flight at once (1 to 16)
 //
 // A missing or empty address leaves the source's work items without
 // "http://", so that source finishes at once.
@@ -40,6 +41,11 @@ struct SiteConfig {
     std::string probe = "http://www.baidu.com/";
 
     HttpOptions http;
+    // Steps of one source that may be in flight at once: 1 is the plain
+    // chain of one step at a time; more lets the detail steps that follow run
+    // ahead (the list stays the same).
+    int parallelSteps = 1;
+    static constexpr int kMaxParallelSteps = 16;
 
     // Reads the file; a missing file or key keeps the default. Trailing "/"
     // of an address is dropped, since the paths are appended with their own.

@@ -19,7 +19,7 @@ void RunControl::dispatchRecordSlot(int s) {
                 row.mark.assign(1, 'Y');  // handed to a worker
                 if (webSearch) form.slot[Field::Website] = row.url;
                 ++form.nextDetailRow;
-                createWorker(s, row);
+                createWorker(s, row, form.nextDetailRow - 1);
                 return;
             }
             // Every detail row handed out: reset and take the listing branch.
@@ -28,13 +28,8 @@ void RunControl::dispatchRecordSlot(int s) {
             form.nextDetailRow = 0;
             continue;
         }
-        int listingRow = webSearch ? form.nextPage : 1;
-        const WorkRow& next = form.listing.row(listingRow);
-        // A listing page that keeps failing, or one that cannot be requested
-        // at all, finishes the source instead of being handed out forever.
-        bool exhausted = form.listingFailures > kMaxListingRetries || !isRequestable(next.url);
-        if (form.knownPages >= form.nextPage && !exhausted) {
-            WorkRow& row = form.listing.at(listingRow);
+        if (listingWouldBeHandedOut(form, webSearch)) {
+            WorkRow& row = form.listing.at(webSearch ? form.nextPage : 1);
             row.mark.assign(1, 'Y');  // handed to a worker
             if (webSearch) ++form.nextPage;
             createWorker(s, row);
@@ -44,6 +39,7 @@ void RunControl::dispatchRecordSlot(int s) {
         form.knownPages = 0;
         form.nextPage = 0;
         state.active = false;
+        discardAhead(s);
         return;
     }
 }

@@ -3,10 +3,18 @@
 // drives its chain of worker steps, the completion check with its run-status
 // texts, and the stop command. Everything here runs on the main thread; the
 // worker steps run on pool threads and come back through the executor.
+//
+// Steps ahead: with more than one parallel step, the detail steps that follow
+// the one handed out (and the next result page's listing step) already run,
+// each on a private work form and a connection of its own. The dispatcher
+// still hands the rows out one by one and takes each result in exactly where
+// the one-at-a-time chain would, so the list does not depend on the number
+// of parallel steps or on the timing of the answers.
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -73,6 +81,10 @@ class RunControl {
     void setResearch(bool on) { research_.store(on); }
     // Base of the growing pause before a failed listing page is requested again.
     void setRetryPause(std::chrono::milliseconds base) { retryPause_ = base; }
+    // Steps of one source in flight at once (1 to 16; 1 = one at a time).
+    // Starts from the sites configuration; takes effect at the next hand-out.
+    void setParallelSteps(int n);
+    int parallelSteps() const { return parallel_; }
     bool research() const { return research_.load(); }
 
     // The search command: the input check, then the search start of the
@@ -110,11 +122,21 @@ class RunControl {
         return source >= 1 && source <= kSourceCount && states_[source].source != nullptr;
     }
     long long stepsFinished() const { return stepsFinished_; }
+    // Steps started so far that were run ahead of their hand-out, and those
+    // of them that were dropped unused (a stop, a page that ended the source).
+    long long stepsRunAhead() const { return stepsAhead_; }
+    long long stepsDiscarded() const { return stepsDiscarded_; }
+    // Connections a source has opened (one per step it had in flight at once).
+    int connections(int source) const {
+        return static_cast<int>(states_[source].connections.size());
+    }
     const SourceProgress& progress(int source) const { return states_[source].progress; }
     const SiteConfig& sites() const { return sites_; }
 
   private:
     struct SourceState;
+    struct StepTask;
+    using StepTaskPtr = std::shared_ptr<StepTask>;
     class SourceIntake;
 
     void dispatchRecordSlot(int s);
@@ -125,7 +147,22 @@ class RunControl {
     // page before it, is the source's last: run after its step has parsed.
     void endRepeatedListing(int s);
     void completionCheck();
-    void createWorker(int s, const WorkRow& row);
+    // Hands `row` (detail row `detailRow`, or 0 for a listing row) to a step:
+    // the step already running ahead for it, or a new one.
+    void createWorker(int s, const WorkRow& row, int detailRow = 0);
+    StepTaskPtr newStep(int s, const WorkRow& row, int detailRow, const WorkForm& from);
+    void launch(const StepTaskPtr& task);
+    // On the main thread when a step's work is over (handed out or ahead).
+    void stepDone(const StepTaskPtr& task);
+    // Takes the results of the handed-out step into the work form, then
+    // signals the dispatcher.
+    void finishStep(const StepTaskPtr& task);
+    // Starts the steps that follow the handed-out one, up to the parallel limit.
+    void runAhead(int s);
+    void discardAhead(int s);
+    bool listingWouldBeHandedOut(const WorkForm& form, bool webSearch) const;
+    HttpClient* borrowConnection(int s);
+    void returnConnection(int s, HttpClient* connection);
     void stepEnded(int s, bool listing, const StepOutcome& outcome);
     void setRunStatus(std::string text);
     bool pauseUnlessStopped(std::chrono::milliseconds wait);
@@ -140,8 +177,15 @@ class RunControl {
 
     struct SourceState {
         std::unique_ptr<Source> source;
-        std::unique_ptr<HttpClient> http;
-        std::unique_ptr<IntakeContext> intake;
+        // One connection (client) per step in flight, opened on demand, all
+        // with the cookies of one jar; `idle` are those no step holds.
+        std::vector<std::unique_ptr<HttpClient>> connections;
+        std::vector<HttpClient*> idle;
+        std::shared_ptr<CookieJar> cookies;
+        // The step handed out, and the steps running ahead of it in the
+        // order the dispatcher will hand them out.
+        StepTaskPtr current;
+        std::deque<StepTaskPtr> ahead;
         WorkForm form;
         bool active = false;
         bool stepInFlight = false;
@@ -154,6 +198,10 @@ class RunControl {
     std::atomic<bool> running_{false};
     std::atomic<bool> research_{true};
     std::atomic<bool> closing_{false};
+    HttpClientFactory clients_;
+    int parallel_ = 1;
+    long long stepsAhead_ = 0;
+    long long stepsDiscarded_ = 0;
     std::string runStatus_;
     std::string keywordBox_;
     SearchInputs inputs_;
@@ -167,7 +215,9 @@ class RunControl {
 
     // Tasks posted to the main thread check this before touching the object.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    ThreadPool pool_{kSourceCount};
+    // Each source has up to the parallel limit of steps in flight, and a
+    // listing step of sources 5 and 6 waits for the lookups it runs ahead.
+    ThreadPool pool_{kSourceCount * (SiteConfig::kMaxParallelSteps + 1)};
 };
 
 // Run-status texts (GBK).

@@ -33,6 +33,7 @@ struct StepOutcome {
     bool requested = false;  // a request was sent
     bool failed = false;     // the guarded part raised
     bool parsed = false;     // a parser ran
+    bool lookedUp = false;   // the detail step ran the e-mail lookup (mail-hit table written)
 };
 
 // Pause before the n-th retry of a failed listing page (n >= 1): the base,

@@ -1,0 +1,243 @@
+// The worker steps of a run: handing a row to a step, the steps that run
+// ahead of their hand-out, the connections they use, and taking a step's
+// results into the source's work form when the dispatcher reaches it.
+//
+// A detail step reads only its row's url and key, the search keyword, the
+// re-search option and (web search) the website preset from the url, and
+// writes only the record slot and the mail-hit table. So the detail steps
+// that follow the one handed out can run at the same time, each on a private
+// form; the dispatcher still hands the rows out in order and takes each
+// record in where the one-at-a-time chain would. Past the page's last row,
+// the next listing step runs ahead too, on a copy of the form made as the
+// dispatcher will leave it; it is used only when the form then shows exactly
+// the counters it was started from.
+#include <algorithm>
+
+#include "app/engine/source_intake.h"
+#include "app/engine/step_task.h"
+
+namespace velmora {
+namespace {
+
+bool isListingKey(const std::string& key) {
+    try {
+        return WorkKey::parse(key).isListing();
+    } catch (const std::exception&) {
+        return false;  // a malformed key fails inside the step's guard
+    }
+}
+
+bool takesCompaniesInItself(DispatchRules rules) {
+    return rules == DispatchRules::Portal || rules == DispatchRules::YellowPages;
+}
+
+}  // namespace
+
+HttpClient* RunControl::borrowConnection(int s) {
+    SourceState& state = states_[s];
+    HttpClient* connection = nullptr;
+    if (!state.idle.empty()) {
+        connection = state.idle.back();
+        state.idle.pop_back();
+    } else {
+        std::unique_ptr<HttpClient> client;
+        if (clients_) client = clients_(s);
+        if (!client) {
+            HttpOptions options = sites_.http;
+            // Source 6's site is spoken to with the older user agent.
+            if (s == 6) options.userAgent = "Mozilla/3.0 (compatible; Indy Library)";
+            if (!state.cookies) state.cookies = makeCookieJar();
+            client = makeCurlHttpClient(options, state.cookies);
+        }
+        connection = client.get();
+        state.connections.push_back(std::move(client));
+    }
+    // A stop aborted it; this run's steps may use it again.
+    connection->resume();
+    return connection;
+}
+
+void RunControl::returnConnection(int s, HttpClient* connection) {
+    if (connection != nullptr) states_[s].idle.push_back(connection);
+}
+
+RunControl::StepTaskPtr RunControl::newStep(int s, const WorkRow& row, int detailRow,
+                                            const WorkForm& from) {
+    auto task = std::make_shared<StepTask>();
+    task->source = s;
+    task->detailRow = detailRow;
+    task->item = WorkItem{row.url, row.key};
+    task->listing = isListingKey(row.key);
+    if (task->listing) {
+        task->form = from;
+    } else {
+        // What a detail step reads: the search inputs and the slot as the
+        // dispatcher leaves it (empty, or the web search's preset website).
+        task->form = WorkForm(1);
+        task->form.keyword = from.keyword;
+        task->form.province = from.province;
+        task->form.slot = from.slot;
+    }
+    return task;
+}
+
+void RunControl::launch(const StepTaskPtr& task) {
+    int s = task->source;
+    task->http = borrowConnection(s);
+    if (task->listing && takesCompaniesInItself(states_[s].source->rules()))
+        for (int i = 1; i < parallel_; ++i) task->spare.push_back(borrowConnection(s));
+    std::chrono::milliseconds retryPause = retryPause_;
+    pool_.submit([this, task, retryPause, alive = alive_] {
+        SourceIntake intake(*this, *task);
+        StepEnvironment env{*task->http,
+                            running_,
+                            research_,
+                            sites_.websearch,
+                            intake,
+                            [this](std::chrono::milliseconds wait) {
+                                return pauseUnlessStopped(wait);
+                            },
+                            retryPause};
+        task->outcome = runWorkerStep(*states_[task->source].source, task->form, task->item, env);
+        if (closing_.load()) return;
+        // The step's one signal: the rest happens on the main thread.
+        main_.post([this, task, alive] {
+            if (*alive) stepDone(task);
+        });
+    });
+}
+
+void RunControl::createWorker(int s, const WorkRow& row, int detailRow) {
+    SourceState& state = states_[s];
+    state.stepInFlight = true;
+    StepTaskPtr task;
+    if (!state.ahead.empty()) {
+        const StepTaskPtr& next = state.ahead.front();
+        bool same = next->item.url == row.url && next->item.key == row.key &&
+                    next->detailRow == detailRow &&
+                    (!next->listing || (next->knownPagesBefore == state.form.knownPages &&
+                                        next->nextPageBefore == state.form.nextPage));
+        if (same) {
+            task = next;
+            state.ahead.pop_front();
+        } else {
+            discardAhead(s);
+        }
+    }
+    if (!task) {
+        task = newStep(s, row, detailRow, state.form);
+        launch(task);
+    }
+    if (task->listing) state.progress.page = state.progress.resultPages + 1;
+    task->handedOut = true;
+    state.current = task;
+    runAhead(s);
+    // A step that ran ahead and is over already signals at once.
+    if (task->done)
+        main_.post([this, task, alive = alive_] {
+            if (*alive) finishStep(task);
+        });
+}
+
+void RunControl::stepDone(const StepTaskPtr& task) {
+    int s = task->source;
+    task->done = true;
+    returnConnection(s, task->http);
+    for (HttpClient* connection : task->spare) returnConnection(s, connection);
+    task->http = nullptr;
+    task->spare.clear();
+    if (task->discarded) return;
+    if (task == states_[s].current) finishStep(task);
+    // A step ahead waits with its results until the dispatcher reaches it.
+}
+
+void RunControl::finishStep(const StepTaskPtr& task) {
+    int s = task->source;
+    SourceState& state = states_[s];
+    state.current.reset();
+    WorkForm& form = state.form;
+    if (task->listing) {
+        // A listing step of a record-slot source leaves the mail-hit table
+        // alone; its copy may be older than the form's.
+        bool keepMailHits = !takesCompaniesInItself(state.source->rules());
+        WorkTable mailHits = std::move(form.mailHits);
+        form = std::move(task->form);
+        if (keepMailHits) form.mailHits = std::move(mailHits);
+    } else {
+        form.slot = std::move(task->form.slot);
+        if (task->outcome.lookedUp) form.mailHits = std::move(task->form.mailHits);
+    }
+    stepEnded(s, task->listing, task->outcome);
+}
+
+bool RunControl::listingWouldBeHandedOut(const WorkForm& form, bool webSearch) const {
+    int listingRow = webSearch ? form.nextPage : 1;
+    const WorkRow& next = form.listing.row(listingRow);
+    // A listing page that keeps failing, or one that cannot be requested at
+    // all, finishes the source instead of being handed out forever.
+    bool exhausted = form.listingFailures > kMaxListingRetries || !isRequestable(next.url);
+    return form.knownPages >= form.nextPage && !exhausted;
+}
+
+void RunControl::runAhead(int s) {
+    SourceState& state = states_[s];
+    if (parallel_ <= 1 || !running_.load() || !state.current || state.current->listing) return;
+    DispatchRules rules = state.source->rules();
+    if (rules != DispatchRules::RecordSlot && rules != DispatchRules::WebSearch) return;
+    bool webSearch = rules == DispatchRules::WebSearch;
+    const WorkForm& form = state.form;
+    auto window = static_cast<size_t>(parallel_ - 1);
+    while (state.ahead.size() < window) {
+        if (!state.ahead.empty() && state.ahead.back()->listing) return;
+        int row = (state.ahead.empty() ? state.current : state.ahead.back())->detailRow + 1;
+        StepTaskPtr task;
+        if (row <= form.detailCount) {
+            WorkForm slotOnly(1);
+            const WorkRow& detail = form.detail.row(row);
+            if (webSearch) slotOnly.slot[Field::Website] = detail.url;
+            slotOnly.keyword = form.keyword;
+            slotOnly.province = form.province;
+            task = newStep(s, detail, row, slotOnly);
+        } else {
+            // The page's rows are all under way: the next result page, on the
+            // form as the dispatcher leaves it once they are taken in.
+            WorkForm next = form;
+            next.detail.clearDownFrom(next.detailCount);
+            next.detailCount = 0;
+            next.nextDetailRow = 0;
+            next.slot.clear();
+            if (!listingWouldBeHandedOut(next, webSearch)) return;
+            WorkRow& listing = next.listing.at(webSearch ? next.nextPage : 1);
+            listing.mark.assign(1, 'Y');
+            if (webSearch) ++next.nextPage;
+            task = newStep(s, listing, 0, next);
+            task->knownPagesBefore = next.knownPages;
+            task->nextPageBefore = next.nextPage;
+        }
+        launch(task);
+        state.ahead.push_back(std::move(task));
+        ++stepsAhead_;
+    }
+}
+
+void RunControl::discardAhead(int s) {
+    SourceState& state = states_[s];
+    for (const StepTaskPtr& task : state.ahead) task->discarded = true;
+    stepsDiscarded_ += static_cast<long long>(state.ahead.size());
+    state.ahead.clear();
+}
+
+void RunControl::stepEnded(int s, bool listing, const StepOutcome& outcome) {
+    states_[s].stepInFlight = false;
+    ++stepsFinished_;
+    SourceProgress& progress = states_[s].progress;
+    if (outcome.failed)
+        ++progress.failed;
+    else if (outcome.requested)
+        ++(listing ? progress.resultPages : progress.detailPages);
+    if (listing && outcome.parsed && !outcome.failed) endRepeatedListing(s);
+    if (observer_) observer_->stepFinished(s, outcome);
+    dispatch(s);
+}
+
+}  // namespace velmora
