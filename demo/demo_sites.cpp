@@ -26,7 +26,7 @@
 namespace velmora::demo {
 namespace {
 
-constexpr std::size_t kKeepAliveRequests = 100;
+constexpr std::size_t kKeepAliveRequests = 1000;
 constexpr time_t kKeepAliveSeconds = 5;
 
 }  // namespace
@@ -53,9 +53,8 @@ class DemoSites::Impl {
                 serve(req, res);
                 return httplib::Server::HandlerResponse::Handled;
             });
-        server_.Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
-            serve(req, res);
-        });
+        server_.Post(
+            ".*", [this](const httplib::Request& req, httplib::Response& res) { serve(req, res); });
 
         if (options_.port == 0) {
             port_ = server_.bind_to_any_port("127.0.0.1");
@@ -85,8 +84,7 @@ class DemoSites::Impl {
     void serve(const httplib::Request& req, httplib::Response& res) {
         requests_.fetch_add(1);
         // The stand-in for the network's latency: every answer waits first.
-        if (options_.latencyMs > 0 &&
-            !stop_.waitFor(std::chrono::milliseconds(options_.latencyMs)))
+        if (options_.latencyMs > 0 && !stop_.waitFor(std::chrono::milliseconds(options_.latencyMs)))
             return answerError(res, 503);
         router_->handle(req, res);
     }

@@ -52,20 +52,25 @@ void RunControl::dispatchRecordSlot(int s) {
 void RunControl::endRepeatedListing(int s) {
     SourceState& state = states_[s];
     if (state.source->rules() != DispatchRules::RecordSlot) return;
-    WorkForm& form = state.form;
     std::vector<std::string> urls;
+    if (!settleListedPage(state.form, state.lastListingUrls, urls))
+        state.lastListingUrls = std::move(urls);
+}
+
+bool RunControl::settleListedPage(WorkForm& form, const std::vector<std::string>& lastUrls,
+                                  std::vector<std::string>& urls) {
+    urls.clear();
     urls.reserve(static_cast<size_t>(std::max(form.detailCount, 0)));
     for (int r = 1; r <= form.detailCount; ++r) urls.push_back(form.detail.row(r).url);
-    bool repeated = !urls.empty() && urls == state.lastListingUrls;
+    bool repeated = !urls.empty() && urls == lastUrls;
     if (urls.empty() || repeated) form.knownPages = 0;
     if (repeated) {
         // The rows of a repeated page are not handed out again.
         form.detail.clearDownFrom(form.detailCount);
         form.detailCount = 0;
         form.nextDetailRow = 0;
-        return;
     }
-    state.lastListingUrls = std::move(urls);
+    return repeated;
 }
 
 }  // namespace velmora

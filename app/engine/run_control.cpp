@@ -44,6 +44,10 @@ RunControl::~RunControl() {
     for (auto& state : states_)
         for (auto& connection : state.connections) connection->abort();
     pauseWake_.notify_all();
+    for (Waiting& w : waiting_) {
+        std::lock_guard lock(w.mutex);  // a thread about to wait sees closing_ set
+        w.wake.notify_all();
+    }
     pool_.waitIdle();
     *alive_ = false;
 }

@@ -126,6 +126,8 @@ class RunControl {
     // of them that were dropped unused (a stop, a page that ended the source).
     long long stepsRunAhead() const { return stepsAhead_; }
     long long stepsDiscarded() const { return stepsDiscarded_; }
+    // Steps of a source running ahead now, not yet handed out.
+    int stepsAhead(int source) const { return static_cast<int>(states_[source].ahead.size()); }
     // Connections a source has opened (one per step it had in flight at once).
     int connections(int source) const {
         return static_cast<int>(states_[source].connections.size());
@@ -159,8 +161,25 @@ class RunControl {
     void finishStep(const StepTaskPtr& task);
     // Starts the steps that follow the handed-out one, up to the parallel limit.
     void runAhead(int s);
+    // The step the dispatcher will hand out after the last one in line, or
+    // null while that is not known yet (not launched).
+    StepTaskPtr predictNextStep(int s);
+    // The form as the dispatcher will see it once a listing step that ran
+    // ahead has ended (the end-of-paging rule applied).
+    const WorkForm& pageAfter(int s, StepTask& listing);
     void discardAhead(int s);
     bool listingWouldBeHandedOut(const WorkForm& form, bool webSearch) const;
+    // The end-of-paging rule on a form that a listing step has just filled:
+    // a page with no detail row, or with exactly the rows of the page before
+    // (`lastUrls`), is the last; the rows of a repeated page are dropped.
+    // Returns true for a repeated page; `urls` gets the page's detail urls.
+    static bool settleListedPage(WorkForm& form, const std::vector<std::string>& lastUrls,
+                                 std::vector<std::string>& urls);
+    // Runs `task` and then, on the same thread, each next step of its source
+    // that the dispatcher hands over while the thread waits for it.
+    void runSteps(StepTaskPtr task);
+    StepTaskPtr awaitNextStep(int s);
+    bool handToWaitingThread(const StepTaskPtr& task);
     HttpClient* borrowConnection(int s);
     void returnConnection(int s, HttpClient* connection);
     void stepEnded(int s, bool listing, const StepOutcome& outcome);
@@ -209,6 +228,17 @@ class RunControl {
     std::chrono::milliseconds retryPause_{250};
     bool starting_ = false;
     long long stepsFinished_ = 0;
+
+    // A thread whose step is over waits a moment for its source's next step,
+    // which the dispatch on the main thread usually hands out at once: the
+    // step then starts without a trip through the pool.
+    struct Waiting {
+        std::mutex mutex;
+        std::condition_variable wake;
+        int threads = 0;
+        StepTaskPtr next;
+    };
+    std::array<Waiting, kSourceCount + 1> waiting_;
 
     std::mutex pauseMutex_;
     std::condition_variable pauseWake_;

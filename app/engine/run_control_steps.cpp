@@ -7,11 +7,10 @@
 // writes only the record slot and the mail-hit table. So the detail steps
 // that follow the one handed out can run at the same time, each on a private
 // form; the dispatcher still hands the rows out in order and takes each
-// record in where the one-at-a-time chain would. Past the page's last row,
-// the next listing step runs ahead too, on a copy of the form made as the
-// dispatcher will leave it; it is used only when the form then shows exactly
-// the counters it was started from.
+// record in where the one-at-a-time chain would. Which steps run ahead is
+// decided in run_control_ahead.cpp.
 #include <algorithm>
+#include <utility>
 
 #include "app/engine/source_intake.h"
 #include "app/engine/step_task.h"
@@ -26,6 +25,10 @@ bool isListingKey(const std::string& key) {
         return false;  // a malformed key fails inside the step's guard
     }
 }
+
+// How long a thread whose step is over waits for its source's next step
+// before it goes back to the pool.
+constexpr auto kWaitForNextStep = std::chrono::milliseconds(5);
 
 bool takesCompaniesInItself(DispatchRules rules) {
     return rules == DispatchRules::Portal || rules == DispatchRules::YellowPages;
@@ -68,6 +71,7 @@ RunControl::StepTaskPtr RunControl::newStep(int s, const WorkRow& row, int detai
     task->detailRow = detailRow;
     task->item = WorkItem{row.url, row.key};
     task->listing = isListingKey(row.key);
+    task->retryPause = retryPause_;
     if (task->listing) {
         task->form = from;
     } else {
@@ -86,8 +90,12 @@ void RunControl::launch(const StepTaskPtr& task) {
     task->http = borrowConnection(s);
     if (task->listing && takesCompaniesInItself(states_[s].source->rules()))
         for (int i = 1; i < parallel_; ++i) task->spare.push_back(borrowConnection(s));
-    std::chrono::milliseconds retryPause = retryPause_;
-    pool_.submit([this, task, retryPause, alive = alive_] {
+    if (handToWaitingThread(task)) return;
+    pool_.submit([this, task] { runSteps(task); });
+}
+
+void RunControl::runSteps(StepTaskPtr task) {
+    while (task && !closing_.load()) {
         SourceIntake intake(*this, *task);
         StepEnvironment env{*task->http,
                             running_,
@@ -95,16 +103,37 @@ void RunControl::launch(const StepTaskPtr& task) {
                             sites_.websearch,
                             intake,
                             [this](std::chrono::milliseconds wait) {
-                                return pauseUnlessStopped(wait);
-                            },
-                            retryPause};
+                                return pauseUnlessStopped(wait); },
+                            task->retryPause};
         task->outcome = runWorkerStep(*states_[task->source].source, task->form, task->item, env);
         if (closing_.load()) return;
+        int s = task->source;
         // The step's one signal: the rest happens on the main thread.
-        main_.post([this, task, alive] {
+        main_.post([this, task = std::move(task), alive = alive_] {
             if (*alive) stepDone(task);
         });
-    });
+        task = awaitNextStep(s);
+    }
+}
+
+RunControl::StepTaskPtr RunControl::awaitNextStep(int s) {
+    Waiting& w = waiting_[s];
+    std::unique_lock lock(w.mutex);
+    ++w.threads;
+    w.wake.wait_for(lock, kWaitForNextStep, [&] { return w.next || closing_.load(); });
+    --w.threads;
+    return std::exchange(w.next, nullptr);
+}
+
+bool RunControl::handToWaitingThread(const StepTaskPtr& task) {
+    Waiting& w = waiting_[task->source];
+    {
+        std::lock_guard lock(w.mutex);
+        if (w.threads == 0 || w.next) return false;
+        w.next = task;
+    }
+    w.wake.notify_one();
+    return true;
 }
 
 void RunControl::createWorker(int s, const WorkRow& row, int detailRow) {
@@ -147,8 +176,14 @@ void RunControl::stepDone(const StepTaskPtr& task) {
     task->http = nullptr;
     task->spare.clear();
     if (task->discarded) return;
-    if (task == states_[s].current) finishStep(task);
-    // A step ahead waits with its results until the dispatcher reaches it.
+    if (task == states_[s].current) {
+        finishStep(task);
+        return;
+    }
+    // A step ahead keeps its results until the dispatcher reaches it; its
+    // place is free for another, and a listing step ahead that is over makes
+    // the rows of its page known.
+    runAhead(s);
 }
 
 void RunControl::finishStep(const StepTaskPtr& task) {
@@ -168,63 +203,6 @@ void RunControl::finishStep(const StepTaskPtr& task) {
         if (task->outcome.lookedUp) form.mailHits = std::move(task->form.mailHits);
     }
     stepEnded(s, task->listing, task->outcome);
-}
-
-bool RunControl::listingWouldBeHandedOut(const WorkForm& form, bool webSearch) const {
-    int listingRow = webSearch ? form.nextPage : 1;
-    const WorkRow& next = form.listing.row(listingRow);
-    // A listing page that keeps failing, or one that cannot be requested at
-    // all, finishes the source instead of being handed out forever.
-    bool exhausted = form.listingFailures > kMaxListingRetries || !isRequestable(next.url);
-    return form.knownPages >= form.nextPage && !exhausted;
-}
-
-void RunControl::runAhead(int s) {
-    SourceState& state = states_[s];
-    if (parallel_ <= 1 || !running_.load() || !state.current || state.current->listing) return;
-    DispatchRules rules = state.source->rules();
-    if (rules != DispatchRules::RecordSlot && rules != DispatchRules::WebSearch) return;
-    bool webSearch = rules == DispatchRules::WebSearch;
-    const WorkForm& form = state.form;
-    auto window = static_cast<size_t>(parallel_ - 1);
-    while (state.ahead.size() < window) {
-        if (!state.ahead.empty() && state.ahead.back()->listing) return;
-        int row = (state.ahead.empty() ? state.current : state.ahead.back())->detailRow + 1;
-        StepTaskPtr task;
-        if (row <= form.detailCount) {
-            WorkForm slotOnly(1);
-            const WorkRow& detail = form.detail.row(row);
-            if (webSearch) slotOnly.slot[Field::Website] = detail.url;
-            slotOnly.keyword = form.keyword;
-            slotOnly.province = form.province;
-            task = newStep(s, detail, row, slotOnly);
-        } else {
-            // The page's rows are all under way: the next result page, on the
-            // form as the dispatcher leaves it once they are taken in.
-            WorkForm next = form;
-            next.detail.clearDownFrom(next.detailCount);
-            next.detailCount = 0;
-            next.nextDetailRow = 0;
-            next.slot.clear();
-            if (!listingWouldBeHandedOut(next, webSearch)) return;
-            WorkRow& listing = next.listing.at(webSearch ? next.nextPage : 1);
-            listing.mark.assign(1, 'Y');
-            if (webSearch) ++next.nextPage;
-            task = newStep(s, listing, 0, next);
-            task->knownPagesBefore = next.knownPages;
-            task->nextPageBefore = next.nextPage;
-        }
-        launch(task);
-        state.ahead.push_back(std::move(task));
-        ++stepsAhead_;
-    }
-}
-
-void RunControl::discardAhead(int s) {
-    SourceState& state = states_[s];
-    for (const StepTaskPtr& task : state.ahead) task->discarded = true;
-    stepsDiscarded_ += static_cast<long long>(state.ahead.size());
-    state.ahead.clear();
 }
 
 void RunControl::stepEnded(int s, bool listing, const StepOutcome& outcome) {

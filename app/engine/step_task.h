@@ -5,7 +5,9 @@
 // work form when the dispatcher reaches it. Fields marked "main" are touched
 // only on the main thread; the worker writes `form` and `outcome` and hands
 // them over with the step's completion, which runs on the main thread.
+#include <chrono>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "app/engine/run_control.h"
@@ -22,6 +24,7 @@ struct RunControl::StepTask {
     // Sources 5 and 6: further connections for the e-mail lookups that their
     // listing step runs ahead.
     std::vector<HttpClient*> spare;
+    std::chrono::milliseconds retryPause{0};
     StepOutcome outcome;
 
     // main
@@ -32,6 +35,9 @@ struct RunControl::StepTask {
     // source's form must show when the dispatcher hands the listing row out.
     std::int32_t knownPagesBefore = 0;
     std::int32_t nextPageBefore = 0;
+    // A listing step ahead that is over: the form as its page will be worked
+    // off (made when first needed).
+    std::unique_ptr<WorkForm> pageAfter;
 };
 
 }  // namespace velmora

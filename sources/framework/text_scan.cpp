@@ -14,11 +14,53 @@
 
 namespace velmora::text {
 
+namespace {
+
+// Offset of the first occurrence of `marker` in `text`, or npos. Candidates
+// are the places where both the marker's first and its last byte stand, 16 at
+// a time; in GBK pages the first byte of a Chinese marker is the lead byte of
+// many characters, so a search that stops at every first byte (the library's
+// find) or shifts by at most the marker's length (memmem) is many times slower.
+size_t search(std::string_view text, std::string_view marker) {
+    const size_t n = text.size(), k = marker.size();
+    if (k == 0) return 0;
+    if (k > n) return std::string_view::npos;
+    const char* h = text.data();
+    const char* m = marker.data();
+    if (k == 1) {
+        const void* hit = memchr(h, m[0], n);
+        return hit ? static_cast<size_t>(static_cast<const char*>(hit) - h)
+                   : std::string_view::npos;
+    }
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(m[0]);
+    const __m128i last = _mm_set1_epi8(m[k - 1]);
+    for (; i + k - 1 + 16 <= n; i += 16) {
+        __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i));
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(h + i + k - 1));
+        auto mask = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, last))));
+        while (mask != 0) {
+            auto bit = static_cast<size_t>(__builtin_ctz(mask));
+            if (memcmp(h + i + bit + 1, m + 1, k - 2) == 0) return i + bit;
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; i + k <= n; ++i)
+        if (h[i] == m[0] && memcmp(h + i, m, k) == 0) return i;
+    return std::string_view::npos;
+}
+
+}  // namespace
+
 Pos find(std::string_view text, std::string_view marker, Pos from) {
     if (from < 1) from = 1;
     if (from > length(text)) return 0;
-    size_t at = text.find(marker, static_cast<size_t>(from - 1));
-    return at == std::string_view::npos ? 0 : static_cast<Pos>(at) + 1;
+    auto start = static_cast<size_t>(from - 1);
+    size_t at = search(text.substr(start), marker);
+    return at == std::string_view::npos ? 0 : static_cast<Pos>(start + at) + 1;
 }
 
 Pos findLast(std::string_view text, std::string_view marker) {
