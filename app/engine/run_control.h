@@ -237,6 +237,7 @@ class RunControl {
         std::condition_variable wake;
         int threads = 0;
         StepTaskPtr next;
+        std::atomic<bool> handed{false};  // `next` is set
     };
     std::array<Waiting, kSourceCount + 1> waiting_;
 

@@ -10,6 +10,7 @@
 // record in where the one-at-a-time chain would. Which steps run ahead is
 // decided in run_control_ahead.cpp.
 #include <algorithm>
+#include <thread>
 #include <utility>
 
 #include "app/engine/source_intake.h"
@@ -29,6 +30,8 @@ bool isListingKey(const std::string& key) {
 // How long a thread whose step is over waits for its source's next step
 // before it goes back to the pool.
 constexpr auto kWaitForNextStep = std::chrono::milliseconds(5);
+// How long it watches for it before it sleeps.
+constexpr auto kWatchForNextStep = std::chrono::microseconds(100);
 
 bool takesCompaniesInItself(DispatchRules rules) {
     return rules == DispatchRules::Portal || rules == DispatchRules::YellowPages;
@@ -118,10 +121,20 @@ void RunControl::runSteps(StepTaskPtr task) {
 
 RunControl::StepTaskPtr RunControl::awaitNextStep(int s) {
     Waiting& w = waiting_[s];
+    {
+        std::lock_guard lock(w.mutex);
+        ++w.threads;
+    }
+    // The dispatch that hands the next step out runs right after the signal:
+    // watched for a moment, it starts without the thread going to sleep.
+    auto until = std::chrono::steady_clock::now() + kWatchForNextStep;
+    while (!w.handed.load(std::memory_order_acquire) && !closing_.load() &&
+           std::chrono::steady_clock::now() < until)
+        std::this_thread::yield();
     std::unique_lock lock(w.mutex);
-    ++w.threads;
     w.wake.wait_for(lock, kWaitForNextStep, [&] { return w.next || closing_.load(); });
     --w.threads;
+    w.handed.store(false, std::memory_order_relaxed);
     return std::exchange(w.next, nullptr);
 }
 
@@ -131,6 +144,7 @@ bool RunControl::handToWaitingThread(const StepTaskPtr& task) {
         std::lock_guard lock(w.mutex);
         if (w.threads == 0 || w.next) return false;
         w.next = task;
+        w.handed.store(true, std::memory_order_release);
     }
     w.wake.notify_one();
     return true;
