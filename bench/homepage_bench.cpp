@@ -6,7 +6,7 @@
 #include <chrono>
 #include <vector>
 
-#include "demo/homepages.h"
+#include "demo/websearch/homepages.h"
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 #include "sources/websearch/homepage_extractor.h"

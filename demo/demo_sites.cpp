@@ -7,21 +7,22 @@
 #include <stdexcept>
 #include <thread>
 
+#include "demo/alibaba/page_layout_alibaba.h"
 #include "demo/company_catalog.h"
 #include "demo/connection_closer.h"
-#include "demo/expected_detaildirectory.h"
+#include "demo/detaildirectory/expected_detaildirectory.h"
+#include "demo/detaildirectory/page_layout_detaildirectory.h"
 #include "demo/expected_records.h"
 #include "demo/fault_response.h"
-#include "demo/page_layout_alibaba.h"
-#include "demo/page_layout_detaildirectory.h"
-#include "demo/page_layout_portal.h"
-#include "demo/page_layout_regional.h"
-#include "demo/page_layout_yellowpages.h"
+#include "demo/portal/page_layout_portal.h"
+#include "demo/regional/page_layout_regional.h"
 #include "demo/request_router.h"
-#include "demo/script_directory_look.h"
+#include "demo/scriptdirectory/script_directory_look.h"
+#include "demo/site_switches.h"
 #include "demo/spawning_task_queue.h"
 #include "demo/stop_signal.h"
-#include "demo/web_search_records.h"
+#include "demo/websearch/web_search_records.h"
+#include "demo/yellowpages/page_layout_yellowpages.h"
 
 namespace velmora::demo {
 namespace {
@@ -83,10 +84,25 @@ class DemoSites::Impl {
 
     void serve(const httplib::Request& req, httplib::Response& res) {
         requests_.fetch_add(1);
+        {
+            std::lock_guard lock(logMutex_);
+            // Bounded, for a program that serves for days.
+            if (log_.size() < kMaxLogged)
+                log_.push_back({std::chrono::steady_clock::now(), req.method, req.target});
+            mostAtOnce_ = std::max(mostAtOnce_, ++atOnce_);
+        }
         // The stand-in for the network's latency: every answer waits first.
-        if (options_.latencyMs > 0 && !stop_.waitFor(std::chrono::milliseconds(options_.latencyMs)))
-            return answerError(res, 503);
-        router_->handle(req, res);
+        if (options_.latencyMs > 0 &&
+            !stop_.waitFor(std::chrono::milliseconds(options_.latencyMs))) {
+            answerError(res, 503);
+        } else if (!failTransiently(options_.flaky, options_.seed, req, answers_, stop_, res)) {
+            router_->handle(req, res);
+            std::string_view path(req.target);
+            serveAsUtf8IfChosen(options_.utf8Sites, path.substr(0, path.find('?')), res);
+        }
+        if (!options_.gzip) keepUncompressed(res);
+        std::lock_guard lock(logMutex_);
+        --atOnce_;
     }
 
     void stop() {
@@ -154,6 +170,12 @@ class DemoSites::Impl {
     std::string address_;
     std::mutex stopMutex_;
     bool stopped_ = false;
+    AnswerCounter answers_;
+    static constexpr std::size_t kMaxLogged = 1000000;
+    mutable std::mutex logMutex_;
+    std::vector<RequestRecord> log_;
+    int atOnce_ = 0;
+    int mostAtOnce_ = 0;
 };
 
 DemoSites::DemoSites(DemoOptions options) : impl_(std::make_unique<Impl>(std::move(options))) {}
@@ -211,6 +233,16 @@ std::vector<int> DemoSites::webSearchResultPages(const std::string& gbkKeyword,
 
 long long DemoSites::requestCount() const {
     return impl_->requests_.load();
+}
+
+std::vector<RequestRecord> DemoSites::requestLog() const {
+    std::lock_guard lock(impl_->logMutex_);
+    return impl_->log_;
+}
+
+int DemoSites::mostAtOnce() const {
+    std::lock_guard lock(impl_->logMutex_);
+    return impl_->mostAtOnce_;
 }
 
 void DemoSites::stop() {

@@ -5,6 +5,7 @@
 // the markers the harvester reads. The data is deterministic (keyword,
 // province, seed), so a test knows every record a correct harvest yields;
 // fault switches make chosen requests misbehave.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "demo/fault.h"
+#include "demo/flakiness.h"
 #include "platform/site_config.h"
 #include "sources/framework/record_slot.h"
 
@@ -37,6 +39,20 @@ struct DemoOptions {
     std::size_t pageBytes = 24 * 1024;       // listing and detail pages are padded to about this
     std::size_t hugeBytes = 10u << 20;       // Fault::HugeNoMarkers
     std::size_t oversizedBytes = 20u << 20;  // Fault::Oversized
+    Flakiness flaky;                         // transient failures of urls' first answers
+    // Sites served in UTF-8 instead of GBK, by source number (1: the web search
+    // with its hit pages and homepages).
+    std::vector<int> utf8Sites;
+    // Compress answers for clients that accept gzip. Off by default: on a
+    // loopback harvest the compression costs more than it saves.
+    bool gzip = false;
+};
+
+// One request as the sites saw it arrive.
+struct RequestRecord {
+    std::chrono::steady_clock::time_point arrived;
+    std::string method;
+    std::string target;
 };
 
 // The ten record fields of a company (GBK) as the list gets them.
@@ -87,6 +103,10 @@ class DemoSites {
 
     // Requests received so far (any path, counted on arrival).
     long long requestCount() const;
+    // Every request received so far, in order of arrival.
+    std::vector<RequestRecord> requestLog() const;
+    // The most requests that were being answered at one time.
+    int mostAtOnce() const;
 
     // Stops serving: releases hanging requests and returns once the server
     // threads have ended. Idempotent.

@@ -2,7 +2,7 @@
 
 #include "demo/name_identity.h"
 #include "demo/site_looks.h"
-#include "demo/web_search_pages.h"
+#include "demo/websearch/web_search_pages.h"
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 

@@ -29,6 +29,7 @@ constexpr KindName kKinds[] = {
     {"truncated", Fault::TruncatedDoubleByte},
     {"invalid-gbk", Fault::InvalidGbk},
     {"huge", Fault::HugeNoMarkers},
+    {"flaky", Fault::Flaky},
 };
 
 std::vector<std::string_view> splitColons(std::string_view text) {
@@ -57,8 +58,7 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
         return false;
     }
     Fault f;
-    if (!parseNumber(parts[0], f.source) ||
-        f.source < 0 || f.source > 7) {
+    if (!parseNumber(parts[0], f.source) || f.source < 0 || f.source > 7) {
         error = "source must be 1 to 7, or 0 (web search), got \"" + std::string(parts[0]) + "\"";
         return false;
     }
@@ -92,7 +92,7 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
     if (!kindFound) {
         error = "unknown fault kind \"" + std::string(parts[3]) +
                 "\" (delay, hang, 500, drop, redirect, oversized, garbage, truncated, "
-                "invalid-gbk, huge)";
+                "invalid-gbk, huge, flaky)";
         return false;
     }
     if (f.kind == Fault::Delay) {
@@ -100,8 +100,13 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
             error = "a delay needs its milliseconds: SOURCE:STEP:WHICH:delay:MS";
             return false;
         }
+    } else if (f.kind == Fault::Flaky) {
+        if (parts.size() != 5 || !parseNumber(parts[4], f.times) || f.times < 0) {
+            error = "flaky needs the number of answers that fail: SOURCE:STEP:WHICH:flaky:N";
+            return false;
+        }
     } else if (parts.size() == 5) {
-        error = "only a delay takes milliseconds";
+        error = "only a delay and flaky take a number";
         return false;
     }
     fault = f;
@@ -116,6 +121,7 @@ std::string formatFault(const Fault& fault) {
     for (const auto& k : kKinds)
         if (k.kind == fault.kind) out += k.text;
     if (fault.kind == Fault::Delay) out += ":" + std::to_string(fault.delayMs);
+    if (fault.kind == Fault::Flaky) out += ":" + std::to_string(fault.times);
     return out;
 }
 

@@ -31,6 +31,8 @@ struct Fault {
         TruncatedDoubleByte,  // the page ends inside a GBK double-byte character
         InvalidGbk,           // the page carries byte sequences that are no GBK
         HugeNoMarkers,        // DemoOptions::hugeBytes (10 MiB) of page without any marker
+        Flaky,                // the first `times` answers fail transiently (503, a dropped
+                              // connection, 500, ...), later ones bring the page
     };
 
     int source = 0;  // 1 to 7, or 0 for the web search of the e-mail lookup
@@ -38,12 +40,14 @@ struct Fault {
     int which = -1;  // -1: every request of that step
     Kind kind = Status500;
     int delayMs = 0;  // Delay only
+    int times = 0;    // Flaky only
 };
 
-// Text form SOURCE:STEP:WHICH:KIND[:MS], for example "7:detail:3:hang",
-// "2:listing:*:500", "0:hit:all:delay:1500". STEP is listing, detail, search
-// or hit; WHICH a number, "*" or "all"; KIND one of delay, hang, 500, drop,
-// redirect, oversized, garbage, truncated, invalid-gbk, huge.
+// Text form SOURCE:STEP:WHICH:KIND[:N], for example "7:detail:3:hang",
+// "2:listing:*:500", "0:hit:all:delay:1500", "7:detail:13:flaky:2". STEP is
+// listing, detail, search or hit; WHICH a number, "*" or "all"; KIND one of
+// delay (N milliseconds), hang, 500, drop, redirect, oversized, garbage,
+// truncated, invalid-gbk, huge, flaky (N failed answers).
 bool parseFault(std::string_view text, Fault& fault, std::string& error);
 std::string formatFault(const Fault& fault);
 

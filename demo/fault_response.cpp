@@ -122,6 +122,15 @@ void answer(httplib::Response& res, std::string page, const Fault* fault,
             return;
         case Fault::HugeNoMarkers:
             return answerShared(res, ctx.hugePage());
+        case Fault::Flaky: {
+            std::string key = std::to_string(reinterpret_cast<std::uintptr_t>(fault)) + ":" +
+                              std::to_string(ctx.salt);
+            int n = ctx.answers ? ctx.answers->next(key) : fault->times;
+            if (n < fault->times)
+                return answerTransient(res, TransientKind::Mixed, n, -1, ctx.stop);
+            res.set_content(std::move(page), kGbkHtml);
+            return;
+        }
         case Fault::TruncatedDoubleByte:
         case Fault::InvalidGbk:
             // The page was rendered damaged already.

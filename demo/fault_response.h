@@ -10,6 +10,7 @@
 
 #include "demo/demo_sites.h"
 #include "demo/page_damage.h"
+#include "demo/site_switches.h"
 #include "demo/stop_signal.h"
 
 namespace velmora::demo {
@@ -25,7 +26,8 @@ struct AnswerContext {
     const DemoOptions& options;
     std::string address;  // for the Location of a redirect
     std::function<std::shared_ptr<const std::string>()> hugePage;
-    std::uint64_t salt = 0;  // varies the garbage bytes
+    std::uint64_t salt = 0;  // varies the garbage bytes; tells a Flaky fault's pages apart
+    AnswerCounter* answers = nullptr;  // Flaky: the answers given so far
 };
 
 // Writes the answer for `page` (GBK) as `fault` (nullptr: none) makes the

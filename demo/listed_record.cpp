@@ -1,7 +1,7 @@
 #include "demo/listed_record.h"
 
 #include "demo/name_identity.h"
-#include "demo/web_search_pages.h"
+#include "demo/websearch/web_search_pages.h"
 #include "sources/framework/text_scan.h"
 
 namespace velmora::demo {

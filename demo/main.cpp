@@ -5,8 +5,10 @@
 #include <pthread.h>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <map>
+#include <sstream>
 
 #include "demo/demo_sites.h"
 
@@ -40,7 +42,7 @@ int main(int argc, char** argv) {
         "2:listing:*:500, 0:hit:all:delay:1500, 5:listing:2:hang, 6:detail:3:500 (sources "
         "2, 5, 6, 7, 0 = web search; steps listing, detail, search, hit; "
         "kinds delay, hang, 500, drop, redirect, oversized, garbage, truncated, "
-        "invalid-gbk, huge)");
+        "invalid-gbk, huge, flaky:N (the first N answers fail transiently))");
     std::map<std::string, PagerEnd> pagerEnds = {{"plain", PagerEnd::Plain},
                                                  {"empty", PagerEnd::EmptyBeyond},
                                                  {"repeat", PagerEnd::LastAgain}};
@@ -49,8 +51,40 @@ int main(int argc, char** argv) {
            "how the directories' pagers end (sources 3 and 7): plain; empty (a disabled next-page "
            "mark on the last page, empty pages beyond it); repeat (the last page again)")
         ->transform(CLI::CheckedTransformer(pagerEnds, CLI::ignore_case));
+    std::string flakyText, utf8Text;
+    app.add_option("--flaky", flakyText,
+                   "transient failures: the first K answers of PERCENT of the urls fail, "
+                   "K[:PERCENT[:KIND[:RETRY_AFTER_S[:SITE]]]], e.g. 1:20 (a fifth of the urls "
+                   "fail once), 2:100:503:3 (KIND mixed, 408, 429, 500, 502, 503, 504, drop, "
+                   "stall)");
+    app.add_option("--utf8", utf8Text,
+                   "serve these sites in UTF-8: source numbers separated by commas (1 = the web "
+                   "search with its hit pages and homepages), or all");
+    app.add_flag("--gzip", options.gzip, "compress answers for clients that accept gzip");
     app.add_option("--write-sites-ini", sitesIni, "write a sites.ini that points at these sites");
     CLI11_PARSE(app, argc, argv);
+
+    if (!flakyText.empty()) {
+        std::string error;
+        if (!velmora::demo::parseFlakiness(flakyText, options.flaky, error)) {
+            std::cerr << "velmora-sites: --flaky: " << error << "\n";
+            return 2;
+        }
+    }
+    if (utf8Text == "all") {
+        options.utf8Sites = {1, 2, 3, 4, 5, 6, 7};
+    } else if (!utf8Text.empty()) {
+        std::stringstream list(utf8Text);
+        std::string item;
+        while (std::getline(list, item, ',')) {
+            int site = std::atoi(item.c_str());
+            if (site < 1 || site > 7 || item != std::to_string(site)) {
+                std::cerr << "velmora-sites: --utf8: '" << item << "' is not a source 1 to 7\n";
+                return 2;
+            }
+            options.utf8Sites.push_back(site);
+        }
+    }
 
     options.pageBytes = pageKiB * 1024;
     for (const std::string& text : faultTexts) {

@@ -65,4 +65,16 @@ void damageFooter(std::string& page, PageDamage damage) {
         page.resize(at + 1);
 }
 
+Company withDamagedDescription(const Company& company, PageDamage damage,
+                               const std::string& fallback) {
+    Company served = company;
+    if (damage == PageDamage::None) return served;
+    if (served.description.empty()) served.description = fallback;
+    if (damage == PageDamage::InvalidGbk)
+        served.description = withInvalidRun(served.description);
+    else
+        served.description.resize(truncatedLength(served.description));
+    return served;
+}
+
 }  // namespace velmora::demo

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "demo/company.h"
+
 namespace velmora::demo {
 
 enum class PageDamage { None, InvalidGbk, Truncated };
@@ -26,6 +28,11 @@ std::size_t truncatedLength(std::string_view text);
 
 // `text` with the invalid run inserted at its middle boundary.
 std::string withInvalidRun(std::string_view text);
+
+// The company as a damaged detail page shows it: the damage lands in the
+// description, which then always has one (`fallback` when it had none).
+Company withDamagedDescription(const Company& company, PageDamage damage,
+                               const std::string& fallback);
 
 // Footer damage: the invalid run in front of the copyright text, or the page
 // cut behind the copyright text's first byte (a lead byte).

@@ -3,8 +3,8 @@
 #include <charconv>
 
 #include "app/engine/provinces.h"
-#include "demo/page_layout_portal.h"
-#include "demo/page_layout_yellowpages.h"
+#include "demo/portal/page_layout_portal.h"
+#include "demo/yellowpages/page_layout_yellowpages.h"
 #include "demo/request_router.h"
 #include "demo/url_codec.h"
 #include "platform/form_encoding.h"

@@ -4,18 +4,18 @@
 #include <charconv>
 
 #include "app/engine/provinces.h"
+#include "demo/alibaba/page_layout_alibaba.h"
 #include "demo/demo_random.h"
-#include "demo/homepages.h"
 #include "demo/page_filler.h"
-#include "demo/page_layout_alibaba.h"
-#include "demo/page_layout_regional.h"
 #include "demo/portal_yellowpages_routes.h"
-#include "demo/page_layout_web_search.h"
 #include "demo/region_table.h"
-#include "demo/script_directory_look.h"
+#include "demo/regional/page_layout_regional.h"
+#include "demo/scriptdirectory/script_directory_look.h"
 #include "demo/url_codec.h"
-#include "demo/web_search_pages.h"
-#include "demo/web_search_records.h"
+#include "demo/websearch/homepages.h"
+#include "demo/websearch/page_layout_web_search.h"
+#include "demo/websearch/web_search_pages.h"
+#include "demo/websearch/web_search_records.h"
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 
@@ -42,7 +42,7 @@ RequestRouter::RequestRouter(const DemoOptions& options, CompanyCatalog& catalog
     : options_(options), catalog_(catalog), stop_(stop), address_(std::move(address)) {}
 
 AnswerContext RequestRouter::context(std::uint64_t salt) {
-    return AnswerContext{stop_, options_, address_, [this] { return hugePage(); }, salt};
+    return AnswerContext{stop_, options_, address_, [this] { return hugePage(); }, salt, &answers_};
 }
 
 std::shared_ptr<const std::string> RequestRouter::hugePage() {

@@ -52,6 +52,7 @@ class RequestRouter {
     std::string address_;
     std::mutex hugeMutex_;
     std::shared_ptr<const std::string> huge_;
+    AnswerCounter answers_;  // of the Flaky faults
 };
 
 // A six-digit province code the sites know, or "000000".

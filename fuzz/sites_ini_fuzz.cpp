@@ -19,7 +19,11 @@ bool sameConfig(const SiteConfig& a, const SiteConfig& b) {
            a.yellowPagesBase == b.yellowPagesBase && a.publisher == b.publisher &&
            a.publisherHome == b.publisherHome && a.probe == b.probe &&
            a.http.connectTimeout == b.http.connectTimeout &&
-           a.http.stallTimeout == b.http.stallTimeout && a.http.maxBodyBytes == b.http.maxBodyBytes;
+           a.http.stallTimeout == b.http.stallTimeout &&
+           a.http.maxBodyBytes == b.http.maxBodyBytes && a.http.retries == b.http.retries &&
+           a.http.retryPause == b.http.retryPause && a.http.minInterval == b.http.minInterval &&
+           a.http.maxPerHost == b.http.maxPerHost && a.http.proxy == b.http.proxy &&
+           a.http.transcodePages == b.http.transcodePages;
 }
 
 bool noTrailingSlash(const std::string& s) {

@@ -73,6 +73,24 @@ void appendCsvField(AtomicFile& file, std::string_view utf8) {
     file.append('"');
 }
 
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// What a signed number or a telephone number never has.
+bool looksLikeFormulaBody(std::string_view cell) {
+    for (size_t i = 0; i < cell.size(); ++i) {
+        char c = cell[i];
+        if (c == '|' || c == '!' || c == '=') return true;
+        if (c == '(' && i > 0 && isLetter(cell[i - 1])) return true;
+    }
+    return false;
+}
+
 bool finish(AtomicFile& file, std::string& error) {
     if (file.commit()) return true;
     error = file.error();
@@ -80,6 +98,23 @@ bool finish(AtomicFile& file, std::string& error) {
 }
 
 }  // namespace
+
+bool csvFormulaRisk(std::string_view cell) {
+    if (cell.empty()) return false;
+    switch (cell[0]) {
+        case '=':
+        case '@':
+        case '\t':
+        case '\r':
+            return true;
+        case '+':
+        case '-':
+            if (cell.size() == 1) return false;
+            return !isDigit(cell[1]) || looksLikeFormulaBody(cell);
+        default:
+            return false;
+    }
+}
 
 bool exportJsonLines(const CompanyList& list, const std::string& path, std::string& error) {
     AtomicFile file(path);
@@ -118,7 +153,9 @@ bool exportCsv(const CompanyList& list, const std::string& path, std::string& er
     for (size_t r = 0; r < n && file.ok(); ++r) {
         for (int c = 0; c < kColumns; ++c) {
             if (c > 0) file.append(',');
-            appendCsvField(file, gbk::toUtf8(list.field(r, c)));
+            std::string cell = gbk::toUtf8(list.field(r, c));
+            if (csvFormulaRisk(cell)) cell.insert(0, 1, '\'');
+            appendCsvField(file, cell);
         }
         file.append("\r\n");
     }

@@ -25,6 +25,40 @@ struct SlistDeleter {
     void operator()(curl_slist* l) const { curl_slist_free_all(l); }
 };
 
+// Failures that another try may well not meet: the connection refused,
+// reset or dropped in the middle of the body, a connect or stall time-out.
+HttpFailure failureOf(CURLcode result) {
+    switch (result) {
+        case CURLE_COULDNT_CONNECT:
+        case CURLE_OPERATION_TIMEDOUT:
+        case CURLE_SEND_ERROR:
+        case CURLE_RECV_ERROR:
+        case CURLE_PARTIAL_FILE:
+        case CURLE_GOT_NOTHING:
+        case CURLE_HTTP2:
+        case CURLE_HTTP2_STREAM:
+            return HttpFailure::Transient;
+        case CURLE_ABORTED_BY_CALLBACK:
+            return HttpFailure::Aborted;
+        default:
+            return HttpFailure::Permanent;
+    }
+}
+
+HttpFailure failureOfStatus(long status) {
+    switch (status) {
+        case 408:
+        case 429:
+        case 500:
+        case 502:
+        case 503:
+        case 504:
+            return HttpFailure::Transient;
+        default:
+            return HttpFailure::Permanent;
+    }
+}
+
 void globalInit() {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -87,15 +121,24 @@ class CurlHttpClient : public HttpClient {
                          static_cast<curl_off_t>(options_.maxBodyBytes));
         curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &CurlHttpClient::onBody);
         curl_easy_setopt(h, CURLOPT_WRITEDATA, this);
+        // curl decodes; the body cap counts the decoded bytes (onBody).
+        curl_easy_setopt(h, CURLOPT_ACCEPT_ENCODING, "gzip, deflate");
+        // Without a proxy of our own curl reads the proxy environment variables.
+        if (!options_.proxy.empty()) curl_easy_setopt(h, CURLOPT_PROXY, options_.proxy.c_str());
     }
 
-    std::string get(const std::string& url) override {
+    std::string get(const std::string& url) override { return getPage(url).body; }
+    std::string post(const std::string& url, const text::FormFields& fields) override {
+        return postPage(url, fields).body;
+    }
+
+    HttpPage getPage(const std::string& url) override {
         CURL* h = easy_.get();
         curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
         return perform(url);
     }
 
-    std::string post(const std::string& url, const text::FormFields& fields) override {
+    HttpPage postPage(const std::string& url, const text::FormFields& fields) override {
         CURL* h = easy_.get();
         std::string body = text::formBody(fields);
         curl_easy_setopt(h, CURLOPT_POST, 1L);
@@ -125,8 +168,8 @@ class CurlHttpClient : public HttpClient {
         return bytes;
     }
 
-    std::string perform(const std::string& rawUrl) {
-        if (aborted_.load()) throw HttpError("aborted");
+    HttpPage perform(const std::string& rawUrl) {
+        if (aborted_.load()) throw HttpError("aborted", HttpFailure::Aborted);
         CURL* h = easy_.get();
         std::string url = escapeUnsafeUrlBytes(rawUrl);
         curl_easy_setopt(h, CURLOPT_URL, url.c_str());
@@ -150,12 +193,24 @@ class CurlHttpClient : public HttpClient {
             throw HttpError("page larger than " + std::to_string(options_.maxBodyBytes) +
                             " bytes: " + rawUrl);
         if (result != CURLE_OK)
-            throw HttpError(std::string(curl_easy_strerror(result)) + ": " + rawUrl);
+            throw HttpError(std::string(curl_easy_strerror(result)) + ": " + rawUrl,
+                            failureOf(result));
         long status = 0;
         curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
-        if (status >= 300) throw HttpError("HTTP status " + std::to_string(status) + ": " + rawUrl);
-        std::string page;
-        page.swap(body_);
+        if (status >= 300) {
+            std::optional<std::chrono::seconds> retryAfter;
+            curl_off_t seconds = -1;
+            if ((status == 429 || status == 503) &&
+                curl_easy_getinfo(h, CURLINFO_RETRY_AFTER, &seconds) == CURLE_OK && seconds >= 0)
+                retryAfter = std::chrono::seconds(seconds);
+            throw HttpError("HTTP status " + std::to_string(status) + ": " + rawUrl,
+                            failureOfStatus(status), retryAfter);
+        }
+        HttpPage page;
+        page.body.swap(body_);
+        char* type = nullptr;
+        if (curl_easy_getinfo(h, CURLINFO_CONTENT_TYPE, &type) == CURLE_OK && type != nullptr)
+            page.contentType = type;
         return page;
     }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The HTTP client one source uses for all its requests. Bodies are raw bytes
-// (no character-set conversion). Every failure raises HttpError.
+// (no character-set conversion; compressed answers are decoded). Every
+// failure raises HttpError, which tells a passing failure from a lasting one.
 #include <chrono>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -11,9 +13,25 @@
 
 namespace velmora {
 
+enum class HttpFailure {
+    Permanent,  // another answer would be the same: 4xx, redirect, oversized, bad address
+    Transient,  // worth another try: refused, reset, dropped, timed out, 408/429/5xx gateway
+    Aborted,    // abort() was called
+};
+
 class HttpError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit HttpError(const std::string& what, HttpFailure kind = HttpFailure::Permanent,
+                       std::optional<std::chrono::seconds> retryAfter = std::nullopt)
+        : std::runtime_error(what), kind_(kind), retryAfter_(retryAfter) {}
+    HttpFailure kind() const { return kind_; }
+    bool transient() const { return kind_ == HttpFailure::Transient; }
+    // What a 429 or 503 answer's Retry-After asked for.
+    std::optional<std::chrono::seconds> retryAfter() const { return retryAfter_; }
+
+  private:
+    HttpFailure kind_;
+    std::optional<std::chrono::seconds> retryAfter_;
 };
 
 struct HttpOptions {
@@ -21,7 +39,27 @@ struct HttpOptions {
     std::chrono::milliseconds connectTimeout{15000};
     // A transfer that receives nothing for this long is abandoned.
     std::chrono::milliseconds stallTimeout{30000};
+    // Applies to the decoded body of a compressed answer too.
     std::size_t maxBodyBytes = 16u << 20;
+    // http://, https:// or socks5:// address, user and password in it if
+    // needed; empty: the proxy environment variables, as curl reads them.
+    std::string proxy;
+
+    // Read by the retrying and pacing client (resilient_http_client.h).
+    int retries = 2;                            // further tries of a transient failure
+    std::chrono::milliseconds retryPause{500};  // before the first; doubles, with jitter
+    std::chrono::milliseconds minInterval{0};   // between request starts to one host
+    int maxPerHost = 0;  // requests in flight to one host; 0: 4, loopback unbounded
+
+    // Pages that declare another charset than GBK are converted to GBK
+    // (page_charset.h).
+    bool transcodePages = true;
+};
+
+// A fetched page with the answer's Content-Type header (empty when none).
+struct HttpPage {
+    std::string body;
+    std::string contentType;
 };
 
 class HttpClient {
@@ -35,6 +73,13 @@ class HttpClient {
 
     // POST of the form fields as application/x-www-form-urlencoded.
     virtual std::string post(const std::string& url, const text::FormFields& fields) = 0;
+
+    // The same requests, with the Content-Type the answer declared. A client
+    // that cannot tell answers without it.
+    virtual HttpPage getPage(const std::string& url) { return {get(url), {}}; }
+    virtual HttpPage postPage(const std::string& url, const text::FormFields& fields) {
+        return {post(url, fields), {}};
+    }
 
     // Thread-safe. Aborts the transfer in flight at once and makes every
     // further request fail until resume().

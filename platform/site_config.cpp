@@ -53,6 +53,21 @@ SiteConfig SiteConfig::load(const std::string& path) {
         config.http.connectTimeout = std::chrono::seconds(connect);
     if (stall > 0 && stall <= kMaxSeconds) config.http.stallTimeout = std::chrono::seconds(stall);
     if (maxMb > 0 && maxMb <= 4096) config.http.maxBodyBytes = static_cast<size_t>(maxMb) << 20;
+
+    long retries = ini.readInt("http", "retries", config.http.retries);
+    long pauseMs = ini.readInt("http", "retry_pause_ms", config.http.retryPause.count());
+    long intervalMs = ini.readInt("http", "min_interval_ms", config.http.minInterval.count());
+    long perHost = ini.readInt("http", "max_per_host", 0);
+    long transcode = ini.readInt("http", "transcode_pages", 1);
+    constexpr long kMaxMs = 60 * 1000;
+    if (retries >= 0 && retries <= 10) config.http.retries = static_cast<int>(retries);
+    if (pauseMs >= 0 && pauseMs <= kMaxMs)
+        config.http.retryPause = std::chrono::milliseconds(pauseMs);
+    if (intervalMs >= 0 && intervalMs <= kMaxMs)
+        config.http.minInterval = std::chrono::milliseconds(intervalMs);
+    if (perHost > 0 && perHost <= 64) config.http.maxPerHost = static_cast<int>(perHost);
+    if (transcode == 0 || transcode == 1) config.http.transcodePages = transcode == 1;
+    config.http.proxy = ini.read("http", "proxy", "");
     if (parallel >= 1 && parallel <= kMaxParallelSteps)
         config.parallelSteps = static_cast<int>(parallel);
     return config;
@@ -68,6 +83,13 @@ bool SiteConfig::save(const std::string& path) const {
     out << "stall_timeout_s="
         << std::chrono::duration_cast<std::chrono::seconds>(http.stallTimeout).count() << "\r\n";
     out << "max_page_mb=" << (http.maxBodyBytes >> 20) << "\r\n";
+    out << "retries=" << http.retries << "\r\n";
+    out << "retry_pause_ms=" << http.retryPause.count() << "\r\n";
+    out << "min_interval_ms=" << http.minInterval.count() << "\r\n";
+    // Not written when not set: its absence leaves loopback hosts unbounded.
+    if (http.maxPerHost > 0) out << "max_per_host=" << http.maxPerHost << "\r\n";
+    out << "proxy=" << http.proxy << "\r\n";
+    out << "transcode_pages=" << (http.transcodePages ? 1 : 0) << "\r\n";
     out << "parallel_steps=" << parallelSteps << "\r\n";
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << out.str();

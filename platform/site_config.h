@@ -16,8 +16,23 @@
 //   [http]
 //   connect_timeout_s=15
 //   stall_timeout_s=30
-//   max_page_mb=16
-//   parallel_steps=1              ; detail steps of a source in flight at once (1 to 16)
+//   max_page_mb=16                ; also the bound of a compressed page once decoded
+//   retries=2                     ; further tries of a request that failed transiently
+//                                 ; (refused, reset, dropped, time-out, 408, 429, 500,
+//                                 ; 502, 503, 504), 0 to 10
+//   retry_pause_ms=500            ; pause before the first further try; doubles for each
+//                                 ; next one, with jitter; a 429/503 Retry-After (at most
+//                                 ; 60 s) takes its place
+//   min_interval_ms=0             ; least time between the starts of two requests to one
+//                                 ; host, across all sources
+//   max_per_host=4                ; requests in flight to one host; when not given,
+//                                 ; loopback hosts (the demo sites) are not bounded
+//   proxy=                        ; http://, https:// or socks5:// proxy for every source,
+//                                 ; the banner and the network check ("http://user:pw@
+//                                 ; host:port"); empty: the proxy environment variables
+//   transcode_pages=1             ; 0: pages declaring UTF-8 or another non-GBK charset
+//                                 ; are no longer converted to GBK
+//   parallel_steps=1              ; steps of one source in flight at once (1 to 16)
 //
 // A missing or empty address leaves the source's work items without
 // "http://", so that source finishes at once.

@@ -122,6 +122,7 @@ int runHarvest(const HarvestOptions& o) {
     list.setSameNameFilter(o.sameNameFilter);
     CliProgress progress(list, ::isatty(STDERR_FILENO) == 1);
     bool stopped = false;
+    int unfetched = 0;
     {
         RunControl run(main, list, sites, std::move(set));
         run.setObserver(&progress);
@@ -138,6 +139,7 @@ int runHarvest(const HarvestOptions& o) {
             }
         }
         progress.finish();
+        unfetched = run.unfetchedPages();
         run.setObserver(nullptr);
     }
     std::signal(SIGINT, SIG_DFL);
@@ -145,6 +147,10 @@ int runHarvest(const HarvestOptions& o) {
     if (!writeList(list, o.out, format, o.withProfile, main)) return kExitFileError;
     std::cerr << (stopped ? "stopped; " : "") << "wrote " << list.size() << " companies to "
               << o.out << "\n";
+    if (unfetched > 0)
+        std::cerr << unfetched << (unfetched == 1 ? " page" : " pages")
+                  << " could not be fetched, even after retries; the list lacks what "
+                  << (unfetched == 1 ? "it" : "they") << " held\n";
     return kExitOk;
 }
 

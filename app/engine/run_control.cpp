@@ -23,11 +23,19 @@ std::string finished(const std::string& keywordBox) {
     static const std::string k = gbk::fromUtf8("搜索完毕:");
     return std::string(k).append(keywordBox);
 }
+std::string unfetched(int pages) {
+    static const std::string k = gbk::fromUtf8(" 个页面未能取得（已重试），列表不完整");
+    return std::to_string(pages) + k;
+}
 }  // namespace run_texts
 
 RunControl::RunControl(Executor& mainThread, CompanyList& list, SiteConfig sites, SourceSet sources,
                        HttpClientFactory clients)
-    : main_(mainThread), list_(list), sites_(std::move(sites)), clients_(std::move(clients)) {
+    : main_(mainThread),
+      list_(list),
+      sites_(std::move(sites)),
+      pacer_(std::make_shared<HostPacer>(sites_.http.minInterval, sites_.http.maxPerHost)),
+      clients_(std::move(clients)) {
     setParallelSteps(sites_.parallelSteps);
     for (int s = 1; s <= kSourceCount; ++s) {
         auto& state = states_[s];
@@ -230,6 +238,23 @@ void RunControl::completionCheck() {
             if (observer_) observer_->searchingChanged(false);
         }
     }
+}
+
+int RunControl::unfetchedPages() const {
+    int pages = 0;
+    for (int s = 1; s <= kSourceCount; ++s) pages += states_[s].progress.unfetched;
+    return pages;
+}
+
+bool RunControl::pageGivenUp(int s, bool listing) const {
+    if (!listing) return true;
+    // Source 2 asks for its failed result page again, a bounded number of
+    // times; the others count it as done and end.
+    const WorkForm& form = states_[s].form;
+    bool askedAgain = states_[s].source->rules() == DispatchRules::RecordSlot &&
+                      form.knownPages >= form.nextPage &&
+                      form.listingFailures <= kMaxListingRetries;
+    return !askedAgain;
 }
 
 }  // namespace velmora

@@ -25,6 +25,7 @@
 #include "app/engine/search_inputs.h"
 #include "platform/executor.h"
 #include "platform/http_client.h"
+#include "platform/resilient_http_client.h"
 #include "platform/site_config.h"
 #include "platform/thread_pool.h"
 #include "sources/framework/source.h"
@@ -54,6 +55,7 @@ struct SourceProgress {
     int resultPages = 0;   // result (listing) pages fetched
     int detailPages = 0;   // detail pages fetched
     int failed = 0;        // steps whose fetch or parsing failed
+    int unfetched = 0;     // pages lost: their request still failed after its retries
     int page = 0;          // the result page being fetched or worked off (from 1)
 };
 
@@ -133,6 +135,9 @@ class RunControl {
         return static_cast<int>(states_[source].connections.size());
     }
     const SourceProgress& progress(int source) const { return states_[source].progress; }
+    // Pages of the current (or last) run that could not be fetched, over all
+    // sources: the list is missing what they held.
+    int unfetchedPages() const;
     const SiteConfig& sites() const { return sites_; }
 
   private:
@@ -183,6 +188,8 @@ class RunControl {
     HttpClient* borrowConnection(int s);
     void returnConnection(int s, HttpClient* connection);
     void stepEnded(int s, bool listing, const StepOutcome& outcome);
+    // Whether a failed step's page is given up (not handed out again).
+    bool pageGivenUp(int s, bool listing) const;
     void setRunStatus(std::string text);
     bool pauseUnlessStopped(std::chrono::milliseconds wait);
     // Runs `task` on the main thread and waits; false when shutting down.
@@ -213,6 +220,8 @@ class RunControl {
         SourceProgress progress;
     };
     std::array<SourceState, kSourceCount + 1> states_;
+    // Spaces and bounds the requests to each host, for all sources together.
+    std::shared_ptr<HostPacer> pacer_;
 
     std::atomic<bool> running_{false};
     std::atomic<bool> research_{true};
@@ -256,6 +265,8 @@ namespace run_texts {
 std::string starting(int marks);                      // "开始线程" + marks ">"
 std::string stopping(int marks);                      // "正在停止" + marks "<"
 std::string finished(const std::string& keywordBox);  // "搜索完毕:" + keyword
+// For the status text at the end of a run that lost pages: "N 个页面未能取得…".
+std::string unfetched(int pages);
 }  // namespace run_texts
 
 }  // namespace velmora

@@ -55,6 +55,10 @@ HttpClient* RunControl::borrowConnection(int s) {
             if (!state.cookies) state.cookies = makeCookieJar();
             client = makeCurlHttpClient(options, state.cookies);
         }
+        // Transient failures are tried again inside the step; all sources
+        // and all their connections share one pacer, so a host sees them as
+        // one polite client.
+        client = makeResilientHttpClient(std::move(client), sites_.http, pacer_);
         connection = client.get();
         state.connections.push_back(std::move(client));
     }
@@ -108,6 +112,7 @@ void RunControl::runSteps(StepTaskPtr task) {
                             [this](std::chrono::milliseconds wait) {
                                 return pauseUnlessStopped(wait); },
                             task->retryPause};
+        env.transcodePages = sites_.http.transcodePages;
         task->outcome = runWorkerStep(*states_[task->source].source, task->form, task->item, env);
         if (closing_.load()) return;
         int s = task->source;
@@ -223,6 +228,7 @@ void RunControl::stepEnded(int s, bool listing, const StepOutcome& outcome) {
     states_[s].stepInFlight = false;
     ++stepsFinished_;
     SourceProgress& progress = states_[s].progress;
+    if (outcome.unfetched && running_.load() && pageGivenUp(s, listing)) ++progress.unfetched;
     if (outcome.failed)
         ++progress.failed;
     else if (outcome.requested)

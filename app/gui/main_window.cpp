@@ -47,6 +47,9 @@ class MainWindow::RunBridge : public RunObserver {
     void searchingChanged(bool searching) override {
         window_.setSearching(searching);
         window_.showProgress();
+        // A list that lacks the pages the sites would not give says so.
+        if (int pages = window_.run_->unfetchedPages(); !searching && pages > 0)
+            window_.setStatusText(fromGbk(run_texts::unfetched(pages)));
     }
     void stepFinished(int, const StepOutcome&) override { window_.showProgress(); }
 
@@ -103,6 +106,7 @@ MainWindow::MainWindow(WindowSetup setup, QWidget* parent)
             [this](const QString& text) { setStatusText(text); },
             [this](const QString& text) { dialogs_->message(this, QString(), text); }},
         setup_.probeTimeout);
+    network_->setHttpOptions(setup_.sites.http);
 
     connectCommands();
     loadSettings();

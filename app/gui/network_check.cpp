@@ -1,6 +1,7 @@
 #include "app/gui/network_check.h"
 
 #include "app/gui/network_probe.h"
+#include "platform/proxy_route.h"
 
 namespace velmora::gui {
 
@@ -23,8 +24,11 @@ void NetworkCheck::start() {
     if (running_.load()) return;
     if (thread_.joinable()) thread_.join();  // the last check has ended
     running_.store(true);
-    thread_ = std::thread([this] {
-        bool connected = probeConnection(probe_, timeout_, cancel_);
+    thread_ = std::thread([this, http = http_] {
+        // Behind a proxy, reaching the proxy says nothing: the probe is asked through it.
+        std::string proxy = proxyFor(probe_, http.proxy);
+        bool connected = proxy.empty() ? probeConnection(probe_, timeout_, cancel_)
+                                       : probeThroughProxy(probe_, proxy, http, timeout_, cancel_);
         if (cancel_.load()) return;
         main_.post([this, alive = alive_, connected] {
             if (*alive) report(connected);

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/executor.h"
+#include "platform/http_client.h"
 
 namespace velmora::gui {
 
@@ -30,6 +31,9 @@ class NetworkCheck : public QObject {
     // Cancels a check under way and waits for its thread.
     ~NetworkCheck() override;
 
+    // The harvest's HTTP options: a check goes out through the same proxy.
+    void setHttpOptions(const HttpOptions& http) { http_ = http; }
+
     // Starts a check; while one is under way only the status text is set again.
     void start();
     bool running() const { return running_.load(); }
@@ -44,6 +48,7 @@ class NetworkCheck : public QObject {
     std::string probe_;
     Hooks hooks_;
     std::chrono::milliseconds timeout_;
+    HttpOptions http_;
     std::thread thread_;
     std::atomic<bool> running_{false};
     std::atomic<bool> cancel_{false};

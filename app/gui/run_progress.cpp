@@ -19,6 +19,7 @@ QString runProgressText(const RunControl& run) {
                            .arg(p.resultPages)
                            .arg(p.detailPages)
                            .arg(p.failed);
+        if (p.unfetched > 0) line += QStringLiteral("，未能取得 %1").arg(p.unfetched);
         if (!run.active(s)) line += QStringLiteral("；已结束");
         lines << line;
     }

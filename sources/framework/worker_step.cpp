@@ -4,6 +4,7 @@
 
 #include "platform/http_client.h"
 #include "sources/framework/email_lookup.h"
+#include "sources/framework/page_charset.h"
 #include "sources/framework/paging.h"
 #include "sources/framework/text_scan.h"
 
@@ -28,12 +29,18 @@ class DiscardingIntake : public IntakeContext {
     void takeIn(const RecordSlot&) override {}
 };
 
-std::string fetchListing(const Source& source, WorkForm& form, const std::string& url,
-                         const WorkKey& key, HttpClient& http) {
+HttpPage fetchListing(const Source& source, WorkForm& form, const std::string& url,
+                      const WorkKey& key, HttpClient& http) {
     ListingRequest request = source.listingRequest(url, key, form);
     if (request.method == ListingRequest::Method::Post)
-        return http.post(request.url, request.fields);
-    return http.get(request.url);
+        return http.postPage(request.url, request.fields);
+    return http.getPage(request.url);
+}
+
+// The page as the parsers read it: GBK, whatever the site declared.
+std::string pageBytes(HttpPage&& fetched, bool transcode) {
+    if (transcode) text::convertPageToGbk(fetched.body, fetched.contentType);
+    return std::move(fetched.body);
 }
 
 }  // namespace
@@ -74,7 +81,8 @@ StepOutcome runWorkerStep(const Source& source, WorkForm& form, const WorkItem& 
                 return outcome;  // stopped while waiting to retry
             outcome.requested = true;
             try {
-                page = fetchListing(source, form, item.url, key, env.http);
+                page = pageBytes(fetchListing(source, form, item.url, key, env.http),
+                                 env.transcodePages);
             } catch (const std::exception&) {
                 ++form.listingFailures;
                 throw;
@@ -82,7 +90,7 @@ StepOutcome runWorkerStep(const Source& source, WorkForm& form, const WorkItem& 
             form.listingFailures = 0;
         } else {
             outcome.requested = true;
-            page = env.http.get(item.url);
+            page = pageBytes(env.http.getPage(item.url), env.transcodePages);
         }
         text::lowerAsciiInPlace(page);
         if (source.appliesNotFoundTest() && isNotFoundPage(page)) return outcome;
@@ -99,6 +107,12 @@ StepOutcome runWorkerStep(const Source& source, WorkForm& form, const WorkItem& 
                 lookupEmail(env.http, env.websearchBase, form.slot, form.mailHits);
             }
         }
+    } catch (const HttpError& e) {
+        // Only the step's own request raises this far (the e-mail lookup
+        // ends quietly): the page could not be had, unless it was a stop.
+        outcome.failed = true;
+        outcome.unfetched = e.kind() != HttpFailure::Aborted;
+        if (listing) source.listingStepFailed(form);
     } catch (const std::exception&) {
         outcome.failed = true;
         if (listing) source.listingStepFailed(form);

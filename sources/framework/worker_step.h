@@ -27,6 +27,8 @@ struct StepEnvironment {
     // stopped. Used for the pause before retrying a failed listing page.
     std::function<bool(std::chrono::milliseconds)> pause;
     std::chrono::milliseconds retryPause{250};
+    // Pages declaring a charset other than GBK's are converted to GBK.
+    bool transcodePages = true;
 };
 
 struct StepOutcome {
@@ -34,6 +36,8 @@ struct StepOutcome {
     bool failed = false;     // the guarded part raised
     bool parsed = false;     // a parser ran
     bool lookedUp = false;   // the detail step ran the e-mail lookup (mail-hit table written)
+    // The page could not be fetched, its retries spent (a stop does not count).
+    bool unfetched = false;
 };
 
 // Pause before the n-th retry of a failed listing page (n >= 1): the base,

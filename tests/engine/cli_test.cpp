@@ -125,6 +125,24 @@ TEST_F(CliFixture, BadArgumentsAndFileErrors) {
     EXPECT_NE(help.out.find("--same-name-filter"), std::string::npos);
 }
 
+TEST_F(CliFixture, TheSummaryCountsPagesThatCouldNotBeFetched) {
+    demo::DemoOptions options;
+    options.companies = 10;
+    options.faults.push_back({7, demo::Fault::Detail, 3, demo::Fault::Status500, 0});
+    options.flaky = {1, 100};  // every other page fails once and then comes
+    demo::DemoSites failing(options);
+    SiteConfig config = failing.siteConfig();
+    config.http.retryPause = std::chrono::milliseconds(1);
+    config.save(dir.file("failing.ini"));
+    std::string out = dir.file("list.jsonl");
+    auto r = cli({"harvest", "--keyword", "手机", "--sites", dir.file("failing.ini"), "--sources",
+                  "7", "--out", out});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(jsonLines(out).size(), 9u);
+    EXPECT_NE(r.err.find("1 page could not be fetched, even after retries"), std::string::npos)
+        << r.err;
+}
+
 TEST_F(CliFixture, InterruptStopsTheRunAndStillWritesTheList) {
     demo::DemoOptions options;
     options.faults.push_back({7, demo::Fault::Detail, 3, demo::Fault::Hang, 0});

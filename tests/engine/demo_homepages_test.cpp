@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "demo/demo_sites.h"
-#include "demo/homepages.h"
+#include "demo/websearch/homepages.h"
 #include "platform/gbk.h"
 #include "platform/http_client.h"
 #include "sources/framework/text_scan.h"

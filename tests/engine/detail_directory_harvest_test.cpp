@@ -8,69 +8,38 @@
 #include "demo/demo_sites.h"
 #include "platform/queue_executor.h"
 #include "sources/registry.h"
+#include "support/demo_harvest.h"
 #include "support/test_support.h"
 
 namespace velmora {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::DemoHarvest;
+using testing::expectSameRecords;
 using testing::g;
 
-struct DirectoryHarvest {
-    explicit DirectoryHarvest(demo::DemoOptions options = {}) : sites(std::move(options)) {}
-
-    bool run(const std::string& keyword, const std::string& provinceName, bool research = true) {
-        SiteConfig config = sites.siteConfig();
-        control = std::make_unique<RunControl>(executor, list, config, makeSources(config));
-        control->setResearch(research);
-        control->form(4).keyword = keyword;
-        control->form(4).province = provinceName;
-        if (!control->startSource(4, WorkRow{"N", config.detailDirectory, "4[0]0{0}"}))
-            return false;
-        return executor.runUntil([this] { return !control->searching(); }, 60s);
+// Source 4 alone, started by the search start.
+struct DirectoryHarvest : DemoHarvest {
+    using DemoHarvest::DemoHarvest;
+    bool run(const std::string& keywordBox, const std::string& provinceBox, bool research = true) {
+        return DemoHarvest::run(keywordBox, provinceBox, {4}, research);
     }
-
-    RecordSlot record(size_t row) const {
-        RecordSlot r;
-        for (int i = 0; i < kSlotFields; ++i) r.fields[i] = std::string(list.field(row, i + 1));
-        return r;
-    }
-
-    demo::DemoSites sites;
-    QueueExecutor executor;
-    CompanyList list;
-    std::unique_ptr<RunControl> control;
 };
-
-std::string describe(const RecordSlot& r) {
-    std::string s;
-    for (const auto& f : r.fields) s += gbk::toUtf8(f) + " | ";
-    return s;
-}
-
-void expectRecords(const DirectoryHarvest& h, const std::vector<RecordSlot>& expected) {
-    ASSERT_EQ(h.list.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(h.list.field(i, Column::Id), std::to_string(i + 1));
-        EXPECT_EQ(h.record(i), expected[i])
-            << "row " << i + 1 << "\n got: " << describe(h.record(i))
-            << "\nwant: " << describe(expected[i]);
-    }
-}
 
 TEST(DetailDirectoryHarvest, EveryFieldExactWithTheEmailLookup) {
     DirectoryHarvest h;
-    ASSERT_TRUE(h.run(g("手机+配件"), g("浙江")));
+    ASSERT_TRUE(h.run(g(" 手机 配件"), g("浙江")));
     auto expected = h.sites.expected(4, g("手机+配件"), "330000");
     ASSERT_EQ(expected.size(), 60u);
     EXPECT_EQ(h.sites.pageCount(4, g("手机+配件"), "330000"), 6);
-    expectRecords(h, expected);
+    expectSameRecords(h, expected);
 }
 
 TEST(DetailDirectoryHarvest, AllOfChinaAndTheLookupFillsOnlyWhatPagesLack) {
     DirectoryHarvest on;
     ASSERT_TRUE(on.run(g("阀门"), ""));
-    expectRecords(on, on.sites.expected(4, g("阀门"), "000000"));
+    expectSameRecords(on, on.sites.expected(4, g("阀门"), "000000"));
 
     DirectoryHarvest off;
     ASSERT_TRUE(off.run(g("阀门"), "", /*research=*/false));

@@ -8,55 +8,18 @@
 #include "demo/demo_sites.h"
 #include "platform/queue_executor.h"
 #include "sources/registry.h"
+#include "support/demo_harvest.h"
 #include "support/test_support.h"
 
 namespace velmora {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::DemoHarvest;
+using testing::describe;
+using testing::expectSameRecords;
 using testing::g;
-
-struct Harvest {
-    explicit Harvest(demo::DemoOptions options = {}) : sites(std::move(options)) {}
-
-    // Runs the search start for `sources` and serves the main thread until the run ends.
-    bool run(const std::string& keywordBox, const std::string& provinceBox,
-             std::vector<int> sources, bool research = true,
-             std::chrono::milliseconds limit = 60s) {
-        SiteConfig config = sites.siteConfig();
-        control = std::make_unique<RunControl>(executor, list, config, makeSources(config));
-        control->setResearch(research);
-        if (!control->searchStart(keywordBox, provinceBox, sources)) return false;
-        return executor.runUntil([this] { return !control->searching(); }, limit);
-    }
-
-    RecordSlot record(size_t row) const {
-        RecordSlot r;
-        for (int i = 0; i < kSlotFields; ++i) r.fields[i] = std::string(list.field(row, i + 1));
-        return r;
-    }
-
-    demo::DemoSites sites;
-    QueueExecutor executor;
-    CompanyList list;
-    std::unique_ptr<RunControl> control;
-};
-
-std::string describe(const RecordSlot& r) {
-    std::string s;
-    for (const auto& f : r.fields) s += gbk::toUtf8(f) + " | ";
-    return s;
-}
-
-void expectSameRecords(const Harvest& h, const std::vector<demo::DemoCompany>& expected) {
-    ASSERT_EQ(h.list.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(h.list.field(i, Column::Id), std::to_string(i + 1));
-        EXPECT_EQ(h.record(i), expected[i])
-            << "row " << i + 1 << "\n got: " << describe(h.record(i))
-            << "\nwant: " << describe(expected[i]);
-    }
-}
+using Harvest = DemoHarvest;
 
 TEST(HarvestEndToEnd, RegionalDirectoryAloneWithEmailLookup) {
     Harvest h;
@@ -93,6 +56,22 @@ TEST(HarvestEndToEnd, BothSourcesInterleaveAndAllArrive) {
         got.push_back(describe(h.record(i)));
         EXPECT_EQ(h.list.field(i, Column::Id), std::to_string(i + 1));
     }
+    std::sort(want.begin(), want.end());
+    std::sort(got.begin(), got.end());
+    EXPECT_EQ(got, want);
+}
+
+TEST(HarvestEndToEnd, BothFormPostingDirectoriesTogether) {
+    Harvest h;
+    ASSERT_TRUE(h.run(g("阀门"), g("江苏"), {4, 3}));
+    std::vector<std::string> want, got;
+    for (int s : {3, 4})
+        for (const auto& r : h.sites.expected(s, g("阀门"), "320000")) want.push_back(describe(r));
+    for (size_t i = 0; i < h.list.size(); ++i) {
+        got.push_back(describe(h.record(i)));
+        EXPECT_EQ(h.list.field(i, Column::Id), std::to_string(i + 1));
+    }
+    ASSERT_FALSE(want.empty());
     std::sort(want.begin(), want.end());
     std::sort(got.begin(), got.end());
     EXPECT_EQ(got, want);

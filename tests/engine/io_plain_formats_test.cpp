@@ -102,5 +102,45 @@ TEST(PlainFormats, FailedWriteReportsAndKeepsThePreviousFile) {
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"folder", "out.csv"}));
 }
 
+// What a hostile page could plant in a cell, and what must stay as it is.
+TEST(PlainFormats, CsvCellsThatASpreadsheetWouldRunGetAnApostrophe) {
+    struct Cell {
+        const char* bytes;
+        const char* written;
+    };
+    const Cell cells[] = {
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"@SUM(A1)", "'@SUM(A1)"},
+        {"+cmd|' /C calc'!A0", "'+cmd|' /C calc'!A0"},
+        {"-x", "'-x"},
+        {"\tTAB", "'\tTAB"},
+        {"\rCR", "\"'\rCR\""},
+        {"-2+3+cmd|' /C calc'!A0", "'-2+3+cmd|' /C calc'!A0"},
+        {"+1+HYPERLINK(1)", "'+1+HYPERLINK(1)"},
+        // Numbers and telephone numbers stay.
+        {"+86 571 8888 8888", "+86 571 8888 8888"},
+        {"-5", "-5"},
+        {"0571-88888888", "0571-88888888"},
+        {"+86(571)88888888", "+86(571)88888888"},
+        {"+", "+"},
+        {"a=b", "a=b"},
+    };
+    for (const Cell& cell : cells) {
+        CompanyList list;
+        Row row = sampleRow(1);
+        row[2] = cell.bytes;
+        add(list, row);
+        TempDir dir;
+        std::string error;
+        ASSERT_TRUE(io::exportCsv(list, dir.file("out.csv"), error)) << error;
+        auto rows = lines(readFile(dir.file("out.csv")), "\r\n");
+        ASSERT_GE(rows.size(), 2u);
+        std::string written = rows[1].substr(rows[1].find(',') + 1);
+        written = written.substr(written.find(',') + 1);
+        EXPECT_TRUE(written.starts_with(std::string(cell.written) + ","))
+            << cell.bytes << " -> " << written;
+    }
+}
+
 }  // namespace
 }  // namespace velmora

@@ -129,9 +129,9 @@ demo::DemoOptions smallSites() {
     return options;
 }
 
-class EverySource : public ::testing::TestWithParam<int> {};
+class ParallelEverySource : public ::testing::TestWithParam<int> {};
 
-TEST_P(EverySource, ListIsTheChainsForAnyParallelismAndTiming) {
+TEST_P(ParallelEverySource, ListIsTheChainsForAnyParallelismAndTiming) {
     int source = GetParam();
     demo::DemoSites sites(smallSites());
     for (bool filter : {false, true}) {
@@ -152,7 +152,7 @@ TEST_P(EverySource, ListIsTheChainsForAnyParallelismAndTiming) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ParallelHarvest, EverySource, ::testing::Range(1, 8),
+INSTANTIATE_TEST_SUITE_P(ParallelHarvest, ParallelEverySource, ::testing::Range(1, 8),
                          [](const auto& info) { return "Source" + std::to_string(info.param); });
 
 // Pagers that do not end cleanly: the listing step run ahead meets the page

@@ -7,47 +7,26 @@
 #include "demo/demo_sites.h"
 #include "platform/queue_executor.h"
 #include "sources/registry.h"
+#include "support/demo_harvest.h"
 #include "support/test_support.h"
 
 namespace velmora {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::DemoHarvest;
+using testing::expectSameRecords;
 using testing::g;
 
-struct ScriptHarvest {
-    explicit ScriptHarvest(demo::DemoOptions options = {}) : sites(std::move(options)) {}
-
-    // Runs the search start for source 3 alone and serves the main thread
-    // until the run ends.
+// Source 3 alone, started by the search start.
+struct ScriptHarvest : DemoHarvest {
+    using DemoHarvest::DemoHarvest;
     bool run(const std::string& keywordBox, const std::string& provinceBox) {
-        SiteConfig config = sites.siteConfig();
-        control = std::make_unique<RunControl>(executor, list, config, makeSources(config));
-        if (!control->searchStart(keywordBox, provinceBox, {3})) return false;
-        return executor.runUntil([this] { return !control->searching(); }, 60s);
+        return DemoHarvest::run(keywordBox, provinceBox, {3});
     }
-
-    RecordSlot record(size_t row) const {
-        RecordSlot r;
-        for (int i = 0; i < kSlotFields; ++i) r.fields[i] = std::string(list.field(row, i + 1));
-        return r;
-    }
-
     void expectExactly(const std::vector<demo::DemoCompany>& expected) const {
-        ASSERT_EQ(list.size(), expected.size());
-        for (size_t i = 0; i < expected.size(); ++i) {
-            EXPECT_EQ(list.field(i, Column::Id), std::to_string(i + 1));
-            for (int f = 0; f < kSlotFields; ++f)
-                EXPECT_EQ(record(i).fields[f], expected[i].fields[f])
-                    << "row " << i + 1 << " field " << f << ": " << gbk::toUtf8(record(i).fields[f])
-                    << " | " << gbk::toUtf8(expected[i].fields[f]);
-        }
+        expectSameRecords(*this, expected);
     }
-
-    demo::DemoSites sites;
-    QueueExecutor executor;
-    CompanyList list;
-    std::unique_ptr<RunControl> control;
 };
 
 demo::DemoOptions options(int companies, int pageSize) {

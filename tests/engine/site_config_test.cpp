@@ -39,6 +39,40 @@ TEST(SiteConfig, MissingFileAndNonsenseValuesKeepDefaults) {
     EXPECT_EQ(bad.http.maxBodyBytes, 16u << 20);
 }
 
+TEST(SiteConfig, RetriesPacingProxyAndConversion) {
+    TempDir dir;
+    SiteConfig defaults = SiteConfig::load(dir.file("none.ini"));
+    EXPECT_EQ(defaults.http.retries, 2);
+    EXPECT_EQ(defaults.http.retryPause, std::chrono::milliseconds(500));
+    EXPECT_EQ(defaults.http.minInterval, std::chrono::milliseconds(0));
+    EXPECT_EQ(defaults.http.maxPerHost, 0);  // 4, loopback unbounded
+    EXPECT_EQ(defaults.http.proxy, "");
+    EXPECT_TRUE(defaults.http.transcodePages);
+    writeFile(dir.file("s.ini"),
+              "[http]\nretries=5\nretry_pause_ms=20\nmin_interval_ms=250\nmax_per_host=2\n"
+              "proxy=socks5://u:p@10.0.0.1:1080\ntranscode_pages=0\n");
+    SiteConfig c = SiteConfig::load(dir.file("s.ini"));
+    EXPECT_EQ(c.http.retries, 5);
+    EXPECT_EQ(c.http.retryPause, std::chrono::milliseconds(20));
+    EXPECT_EQ(c.http.minInterval, std::chrono::milliseconds(250));
+    EXPECT_EQ(c.http.maxPerHost, 2);
+    EXPECT_EQ(c.http.proxy, "socks5://u:p@10.0.0.1:1080");
+    EXPECT_FALSE(c.http.transcodePages);
+    ASSERT_TRUE(c.save(dir.file("back.ini")));
+    SiteConfig back = SiteConfig::load(dir.file("back.ini"));
+    EXPECT_EQ(back.http.retries, 5);
+    EXPECT_EQ(back.http.maxPerHost, 2);
+    EXPECT_EQ(back.http.proxy, c.http.proxy);
+    EXPECT_FALSE(back.http.transcodePages);
+    writeFile(dir.file("bad.ini"),
+              "[http]\nretries=99\nretry_pause_ms=-1\nmax_per_host=0\ntranscode_pages=7\n");
+    SiteConfig bad = SiteConfig::load(dir.file("bad.ini"));
+    EXPECT_EQ(bad.http.retries, 2);
+    EXPECT_EQ(bad.http.retryPause, std::chrono::milliseconds(500));
+    EXPECT_EQ(bad.http.maxPerHost, 0);
+    EXPECT_TRUE(bad.http.transcodePages);
+}
+
 TEST(SiteConfig, SaveThenLoadGivesTheSameAddresses) {
     TempDir dir;
     SiteConfig c;

@@ -8,41 +8,24 @@
 #include "demo/demo_sites.h"
 #include "platform/queue_executor.h"
 #include "sources/registry.h"
+#include "support/demo_harvest.h"
 #include "support/test_support.h"
 
 namespace velmora {
 namespace {
 
 using namespace std::chrono_literals;
+using testing::DemoHarvest;
+using testing::describe;
 using testing::g;
 
-struct WebSearchHarvest {
-    explicit WebSearchHarvest(demo::DemoOptions options = {}) : sites(std::move(options)) {}
-
+// Source 1 alone, started by the search start.
+struct WebSearchHarvest : DemoHarvest {
+    using DemoHarvest::DemoHarvest;
     bool run(const std::string& keywordBox, const std::string& provinceBox) {
-        SiteConfig config = sites.siteConfig();
-        control = std::make_unique<RunControl>(executor, list, config, makeSources(config));
-        if (!control->searchStart(keywordBox, provinceBox, {1})) return false;
-        return executor.runUntil([this] { return !control->searching(); }, 60s);
+        return DemoHarvest::run(keywordBox, provinceBox, {1});
     }
-
-    RecordSlot record(size_t row) const {
-        RecordSlot r;
-        for (int i = 0; i < kSlotFields; ++i) r.fields[i] = std::string(list.field(row, i + 1));
-        return r;
-    }
-
-    demo::DemoSites sites;
-    QueueExecutor executor;
-    CompanyList list;
-    std::unique_ptr<RunControl> control;
 };
-
-std::string describe(const RecordSlot& r) {
-    std::string s;
-    for (const auto& f : r.fields) s += gbk::toUtf8(f) + " | ";
-    return s;
-}
 
 TEST(WebSearchHarvest, EveryHitIsReadInOrderWithItsAddressAsWebsite) {
     WebSearchHarvest h;

@@ -1,4 +1,4 @@
-#include "demo/page_layout_regional.h"
+#include "demo/regional/page_layout_regional.h"
 
 #include <algorithm>
 
@@ -127,14 +127,7 @@ std::string regionalListingPage(const CompanySet& set, int page, int pageSize,
 Company regionalServed(const Company& company, PageDamage damage) {
     static const std::string kNoDescription =
         gbk::fromUtf8("本单位暂未提供详细介绍，欢迎来电咨询。");
-    Company served = company;
-    if (damage == PageDamage::None) return served;
-    if (served.description.empty()) served.description = kNoDescription;
-    if (damage == PageDamage::InvalidGbk)
-        served.description = withInvalidRun(served.description);
-    else
-        served.description.resize(truncatedLength(served.description));
-    return served;
+    return withDamagedDescription(company, damage, kNoDescription);
 }
 
 std::string regionalDetailPage(const Company& c, std::size_t targetBytes, PageDamage damage) {

@@ -1,10 +1,10 @@
-#include "demo/page_layout_web_search.h"
+#include "demo/websearch/page_layout_web_search.h"
 
 #include <algorithm>
 #include <charconv>
 
 #include "demo/demo_random.h"
-#include "demo/homepages.h"
+#include "demo/websearch/homepages.h"
 #include "demo/page_filler.h"
 #include "demo/url_codec.h"
 #include "platform/gbk.h"

@@ -5,7 +5,7 @@
 #include <charconv>
 
 #include "app/engine/provinces.h"
-#include "demo/page_layout_detaildirectory.h"
+#include "demo/detaildirectory/page_layout_detaildirectory.h"
 #include "demo/request_router.h"
 #include "demo/url_codec.h"
 #include "sources/framework/escaping.h"

@@ -1,11 +1,11 @@
-#include "demo/web_search_records.h"
+#include "demo/websearch/web_search_records.h"
 
 #include <charconv>
 
 #include "app/engine/provinces.h"
 #include "demo/fault_response.h"
-#include "demo/homepages.h"
-#include "demo/page_layout_web_search.h"
+#include "demo/websearch/homepages.h"
+#include "demo/websearch/page_layout_web_search.h"
 #include "sources/framework/paging.h"
 #include "sources/framework/text_scan.h"
 

@@ -1,9 +1,9 @@
 // The requests of the directory with script-embedded records: the search
 // form's POST and the company pages.
 #include "app/engine/provinces.h"
-#include "demo/page_layout_scriptdirectory.h"
+#include "demo/scriptdirectory/page_layout_scriptdirectory.h"
 #include "demo/request_router.h"
-#include "demo/script_directory_look.h"
+#include "demo/scriptdirectory/script_directory_look.h"
 
 namespace velmora::demo {
 

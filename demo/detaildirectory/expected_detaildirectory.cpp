@@ -1,8 +1,8 @@
-#include "demo/expected_detaildirectory.h"
+#include "demo/detaildirectory/expected_detaildirectory.h"
 
 #include "demo/name_identity.h"
-#include "demo/page_layout_detaildirectory.h"
-#include "demo/web_search_pages.h"
+#include "demo/detaildirectory/page_layout_detaildirectory.h"
+#include "demo/websearch/web_search_pages.h"
 #include "sources/framework/text_scan.h"
 
 namespace velmora::demo {

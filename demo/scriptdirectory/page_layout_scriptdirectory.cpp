@@ -1,12 +1,12 @@
-#include "demo/page_layout_scriptdirectory.h"
+#include "demo/scriptdirectory/page_layout_scriptdirectory.h"
 
 #include <algorithm>
 #include <charconv>
 #include <vector>
 
 #include "demo/page_filler.h"
-#include "demo/page_layout_regional.h"
-#include "demo/script_directory_look.h"
+#include "demo/regional/page_layout_regional.h"
+#include "demo/scriptdirectory/script_directory_look.h"
 #include "platform/gbk.h"
 
 namespace velmora::demo {

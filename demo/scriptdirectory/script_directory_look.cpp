@@ -1,4 +1,4 @@
-#include "demo/script_directory_look.h"
+#include "demo/scriptdirectory/script_directory_look.h"
 
 #include <charconv>
 
@@ -99,14 +99,7 @@ ScriptLook scriptLook(int i) {
 Company scriptServed(const Company& company, PageDamage damage) {
     static const std::string kNoDescription =
         gbk::fromUtf8("本公司是一家专业生产企业，产品质量可靠，欢迎来电咨询洽谈业务。");
-    Company served = company;
-    if (damage == PageDamage::None) return served;
-    if (served.description.empty()) served.description = kNoDescription;
-    if (damage == PageDamage::InvalidGbk)
-        served.description = withInvalidRun(served.description);
-    else
-        served.description.resize(truncatedLength(served.description));
-    return served;
+    return withDamagedDescription(company, damage, kNoDescription);
 }
 
 std::vector<std::string> scriptProfileSentences(const Company& c, PageDamage damage) {

@@ -1,10 +1,10 @@
-#include "demo/page_layout_portal.h"
+#include "demo/portal/page_layout_portal.h"
 
 #include <algorithm>
 
 #include "demo/listed_record.h"
 #include "demo/page_filler.h"
-#include "demo/page_layout_regional.h"
+#include "demo/regional/page_layout_regional.h"
 #include "platform/gbk.h"
 
 namespace velmora::demo {

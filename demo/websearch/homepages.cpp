@@ -1,8 +1,8 @@
-#include "demo/homepages.h"
+#include "demo/websearch/homepages.h"
 
 #include <charconv>
 
-#include "demo/homepage_firms.h"
+#include "demo/websearch/homepage_firms.h"
 #include "platform/gbk.h"
 #include "sources/framework/text_scan.h"
 

@@ -1,11 +1,11 @@
-#include "demo/page_layout_detaildirectory.h"
+#include "demo/detaildirectory/page_layout_detaildirectory.h"
 
 #include <algorithm>
 
 #include "demo/demo_random.h"
 #include "demo/page_filler.h"
-#include "demo/page_layout_regional.h"
 #include "demo/region_table.h"
+#include "demo/regional/page_layout_regional.h"
 #include "platform/gbk.h"
 
 namespace velmora::demo {
@@ -204,14 +204,7 @@ std::string detailDirectoryListingPage(const CompanySet& set, int page, int page
 
 Company detailDirectoryServed(const Company& company, PageDamage damage) {
     static const std::string kNoDescription = u("本公司暂未提供详细介绍，欢迎来人来函洽谈业务。");
-    Company served = company;
-    if (damage == PageDamage::None) return served;
-    if (served.description.empty()) served.description = kNoDescription;
-    if (damage == PageDamage::InvalidGbk)
-        served.description = withInvalidRun(served.description);
-    else
-        served.description.resize(truncatedLength(served.description));
-    return served;
+    return withDamagedDescription(company, damage, kNoDescription);
 }
 
 std::string detailDirectoryMobile(const Company& c) {

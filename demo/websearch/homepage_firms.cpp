@@ -1,4 +1,4 @@
-#include "demo/homepage_firms.h"
+#include "demo/websearch/homepage_firms.h"
 
 #include <array>
 #include <cstdio>

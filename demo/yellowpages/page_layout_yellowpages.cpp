@@ -1,10 +1,10 @@
-#include "demo/page_layout_yellowpages.h"
+#include "demo/yellowpages/page_layout_yellowpages.h"
 
 #include <algorithm>
 
 #include "demo/listed_record.h"
 #include "demo/page_filler.h"
-#include "demo/page_layout_regional.h"
+#include "demo/regional/page_layout_regional.h"
 #include "demo/url_codec.h"
 #include "platform/gbk.h"
 

@@ -1,4 +1,4 @@
-#include "demo/web_search_pages.h"
+#include "demo/websearch/web_search_pages.h"
 
 #include <charconv>
 

@@ -1,10 +1,10 @@
-#include "demo/page_layout_alibaba.h"
+#include "demo/alibaba/page_layout_alibaba.h"
 
 #include <algorithm>
 #include <charconv>
 
 #include "demo/page_filler.h"
-#include "demo/page_layout_regional.h"
+#include "demo/regional/page_layout_regional.h"
 #include "demo/site_looks.h"
 #include "demo/url_codec.h"
 #include "platform/gbk.h"
