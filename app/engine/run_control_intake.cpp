@@ -81,7 +81,7 @@ void RunControl::SourceIntake::takeInWithLookupsAhead(std::vector<RecordSlot>& c
     std::vector<std::shared_ptr<LookupAhead>> lookups(n);
     std::vector<HttpClient*> idle = task_.spare;
     size_t considered = 0;
-    auto runAhead = [&](size_t current) {
+    auto startLookups = [&](size_t current) {
         considered = std::max(considered, current + 1);
         while (!idle.empty() && considered < n) {
             size_t j = considered++;
@@ -108,11 +108,11 @@ void RunControl::SourceIntake::takeInWithLookupsAhead(std::vector<RecordSlot>& c
     for (size_t i = 0; i < n; ++i) {
         RecordSlot& company = companies[i];
         if (company[Field::Name].empty()) continue;
-        runAhead(i);
+        startLookups(i);
         if (std::shared_ptr<LookupAhead> lookup = std::move(lookups[i])) {
             lookup->finished.wait();
             idle.push_back(lookup->connection);
-            runAhead(i);
+            startLookups(i);
             if (takeInIfAccepted(company)) task_.form.mailHits = std::move(lookup->hits);
             continue;
         }

@@ -75,6 +75,7 @@ struct Options {
 struct Harvest {
     Harvest(demo::DemoSites& sites, const Options& o) : config(sites.siteConfig()) {
         config.parallelSteps = o.parallel;
+        config.http.retryPause = 1ms;  // failing pages are tried again without a long wait
         list.setSameNameFilter(o.filter);
         HttpClientFactory clients;
         if (o.maxDelayMs > 0)
