@@ -180,7 +180,7 @@ void BM_Checkpoint(benchmark::State& state) {
         WorkRow& row = form.detail.at(next);
         row.mark = "Y";
         form.nextDetailRow = next + 1;
-        recorder.handingOut(7, row, run);
+        recorder.handingOut(7, row, next, run);
         if (++next > 20) {
             next = 1;
             for (int r = 1; r <= 20; ++r) form.detail.at(r).mark = "N";

@@ -9,6 +9,7 @@
 
 #include "demo/alibaba/page_layout_alibaba.h"
 #include "demo/company_catalog.h"
+#include "demo/connection_closer.h"
 #include "demo/detaildirectory/expected_detaildirectory.h"
 #include "demo/detaildirectory/page_layout_detaildirectory.h"
 #include "demo/expected_records.h"
@@ -24,6 +25,12 @@
 #include "demo/yellowpages/page_layout_yellowpages.h"
 
 namespace velmora::demo {
+namespace {
+
+constexpr std::size_t kKeepAliveRequests = 1000;
+constexpr time_t kKeepAliveSeconds = 5;
+
+}  // namespace
 
 class DemoSites::Impl {
   public:
@@ -31,10 +38,14 @@ class DemoSites::Impl {
         : options_(std::move(options)), catalog_(options_.companies, options_.seed) {
         if (options_.pageSize < 1) options_.pageSize = 1;
         server_.new_task_queue = [] { return new SpawningTaskQueue; };
-        // One request per connection: no idle keep-alive connection can hold
-        // a stop up, and a client that was aborted leaves nothing behind.
-        server_.set_keep_alive_max_count(1);
-        server_.set_keep_alive_timeout(1);
+        // Connections are kept alive as real servers keep them, with a short
+        // idle time-out; a stop ends the idle ones at once (stop()).
+        server_.set_keep_alive_max_count(kKeepAliveRequests);
+        server_.set_keep_alive_timeout(kKeepAliveSeconds);
+        // An answer goes out in several writes; on a kept-alive connection
+        // Nagle's algorithm would hold the last one for the client's delayed
+        // acknowledgement (some 40 ms per answer).
+        server_.set_tcp_nodelay(true);
         // Every request goes to the router; a POST only once its body has
         // been read, which the server does after the pre-routing handler.
         server_.set_pre_routing_handler(
@@ -81,7 +92,11 @@ class DemoSites::Impl {
                     {std::chrono::steady_clock::now(), req.method, req.target, req.body});
             mostAtOnce_ = std::max(mostAtOnce_, ++atOnce_);
         }
-        if (!failTransiently(options_.flaky, options_.seed, req, answers_, stop_, res)) {
+        // The stand-in for the network's latency: every answer waits first.
+        if (options_.latencyMs > 0 &&
+            !stop_.waitFor(std::chrono::milliseconds(options_.latencyMs))) {
+            answerError(res, 503);
+        } else if (!failTransiently(options_.flaky, options_.seed, req, answers_, stop_, res)) {
             router_->handle(req, res);
             std::string_view path(req.target);
             serveAsUtf8IfChosen(options_.utf8Sites, path.substr(0, path.find('?')), res);
@@ -97,6 +112,13 @@ class DemoSites::Impl {
         stopped_ = true;
         stop_.stop();  // first: ends the waits of delayed and hanging answers
         server_.stop();
+        // Connection threads waiting on idle kept-alive connections end at
+        // once; repeated until the server has joined them, for a connection
+        // accepted just before the stop.
+        while (thread_.joinable() && !listenEnded_.load()) {
+            shutDownAcceptedConnections(port_);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
         if (thread_.joinable()) thread_.join();
     }
 

@@ -35,6 +35,7 @@ struct DemoOptions {
     std::vector<Fault> faults;
     PagerEnd pagerEnd = PagerEnd::Plain;     // result pages of sources 3 and 7
     int port = 0;                            // 0: an ephemeral port
+    int latencyMs = 0;                       // every answer waits this long (network latency)
     std::size_t pageBytes = 24 * 1024;       // listing and detail pages are padded to about this
     std::size_t hugeBytes = 10u << 20;       // Fault::HugeNoMarkers
     std::size_t oversizedBytes = 20u << 20;  // Fault::Oversized

@@ -31,6 +31,9 @@ int main(int argc, char** argv) {
     app.add_option("--page-size", options.pageSize, "companies per result page")
         ->check(CLI::Range(1, 1000));
     app.add_option("--seed", options.seed, "seed of the generated data");
+    app.add_option("--latency-ms", options.latencyMs,
+                   "wait this long before every answer, as over a real network (e.g. 50)")
+        ->check(CLI::Range(0, 60000));
     app.add_option("--page-kib", pageKiB, "approximate size of listing and detail pages in KiB")
         ->check(CLI::Range(1, 4096));
     app.add_option(

@@ -1,8 +1,11 @@
 // libcurl client: one easy handle driven through a multi handle, so that an
 // abort from another thread wakes the wait at once (curl_multi_wakeup) and a
-// stop never waits for a server that does not answer.
+// stop never waits for a server that does not answer. The multi handle keeps
+// the connection alive between requests; a source runs one client per step
+// in flight, all with the cookies of one jar.
 #include <curl/curl.h>
 
+#include <array>
 #include <atomic>
 #include <memory>
 #include <mutex>
@@ -61,9 +64,42 @@ void globalInit() {
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// A curl share object holding the cookies, locked per data kind.
+class CurlCookieJar : public CookieJar {
+  public:
+    CurlCookieJar() {
+        globalInit();
+        share_ = curl_share_init();
+        if (share_ == nullptr) throw HttpError("cannot initialise libcurl");
+        curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &CurlCookieJar::lock);
+        curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &CurlCookieJar::unlock);
+        curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
+        curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
+    }
+    ~CurlCookieJar() override { curl_share_cleanup(share_); }
+    CURLSH* share() const { return share_; }
+
+  private:
+    static void lock(CURL*, curl_lock_data data, curl_lock_access, void* self) {
+        static_cast<CurlCookieJar*>(self)->mutexes_[index(data)].lock();
+    }
+    static void unlock(CURL*, curl_lock_data data, void* self) {
+        static_cast<CurlCookieJar*>(self)->mutexes_[index(data)].unlock();
+    }
+    static size_t index(curl_lock_data data) {
+        auto i = static_cast<size_t>(data);
+        return i < kKinds ? i : kKinds - 1;
+    }
+
+    static constexpr size_t kKinds = CURL_LOCK_DATA_LAST + 1;
+    CURLSH* share_ = nullptr;
+    std::array<std::mutex, kKinds> mutexes_;
+};
+
 class CurlHttpClient : public HttpClient {
   public:
-    explicit CurlHttpClient(const HttpOptions& options) : options_(options) {
+    CurlHttpClient(const HttpOptions& options, std::shared_ptr<CookieJar> jar)
+        : options_(options), jar_(std::move(jar)) {
         globalInit();
         easy_.reset(curl_easy_init());
         multi_.reset(curl_multi_init());
@@ -73,6 +109,8 @@ class CurlHttpClient : public HttpClient {
         curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 0L);
         curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
         curl_easy_setopt(h, CURLOPT_COOKIEFILE, "");  // cookie engine on, kept per client
+        if (auto* jar = dynamic_cast<CurlCookieJar*>(jar_.get()))
+            curl_easy_setopt(h, CURLOPT_SHARE, jar->share());
         curl_easy_setopt(h, CURLOPT_USERAGENT, options_.userAgent.c_str());
         curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS,
                          static_cast<long>(options_.connectTimeout.count()));
@@ -207,6 +245,8 @@ class CurlHttpClient : public HttpClient {
     }
 
     HttpOptions options_;
+    // Declared before the handle: the handle must go first.
+    std::shared_ptr<CookieJar> jar_;
     std::unique_ptr<CURL, EasyDeleter> easy_;
     std::unique_ptr<CURLM, MultiDeleter> multi_;
     std::atomic<bool> aborted_{false};
@@ -217,8 +257,13 @@ class CurlHttpClient : public HttpClient {
 
 }  // namespace
 
-std::unique_ptr<HttpClient> makeCurlHttpClient(const HttpOptions& options) {
-    return std::make_unique<CurlHttpClient>(options);
+std::shared_ptr<CookieJar> makeCookieJar() {
+    return std::make_shared<CurlCookieJar>();
+}
+
+std::unique_ptr<HttpClient> makeCurlHttpClient(const HttpOptions& options,
+                                               std::shared_ptr<CookieJar> jar) {
+    return std::make_unique<CurlHttpClient>(options, std::move(jar));
 }
 
 std::string escapeUnsafeUrlBytes(const std::string& url) {

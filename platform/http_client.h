@@ -87,8 +87,19 @@ class HttpClient {
     virtual void resume() = 0;
 };
 
-// libcurl-backed client; keeps its connection and cookies between requests.
-std::unique_ptr<HttpClient> makeCurlHttpClient(const HttpOptions& options);
+// The cookies of one source, shared by all its connections (one client per
+// step in flight), so that several connections act as one client towards the
+// site. Thread-safe.
+class CookieJar {
+  public:
+    virtual ~CookieJar() = default;
+};
+std::shared_ptr<CookieJar> makeCookieJar();
+
+// libcurl-backed client; keeps its connection alive and its cookies between
+// requests. With a jar, the cookies are those of the jar.
+std::unique_ptr<HttpClient> makeCurlHttpClient(const HttpOptions& options,
+                                               std::shared_ptr<CookieJar> jar = nullptr);
 
 // Escapes the bytes that an address cannot carry raw (space, control bytes,
 // '"', bytes >= 0x80) as %XX; everything else goes to the server unchanged.

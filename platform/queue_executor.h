@@ -1,6 +1,8 @@
 #pragma once
 // Executor over a plain task queue, served by whichever thread calls run()
 // (the CLI's main thread; tests).
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -32,11 +34,19 @@ class QueueExecutor : public Executor {
 
   private:
     std::function<void()> take(std::unique_lock<std::mutex>& lock);
+    // Before going to sleep on an empty queue, watch it for a moment when
+    // tasks have been coming in quick succession (a harvest of nearby sites
+    // signals every few hundred microseconds): waking a sleeping thread costs
+    // more than the wait. Against distant sites the waits are long and the
+    // thread sleeps at once.
+    void watchBeforeSleeping();
 
     std::thread::id mainThread_;
     mutable std::mutex mutex_;
     std::condition_variable cv_;
     std::deque<std::function<void()>> tasks_;
+    std::atomic<bool> hasTasks_{false};
+    std::chrono::steady_clock::duration lastSleep_{};
     bool closed_ = false;
 };
 

@@ -46,6 +46,7 @@ SiteConfig SiteConfig::load(const std::string& path) {
     long connect = ini.readInt("http", "connect_timeout_s", 15);
     long stall = ini.readInt("http", "stall_timeout_s", 30);
     long maxMb = ini.readInt("http", "max_page_mb", 16);
+    long parallel = ini.readInt("http", "parallel_steps", 1);
     // Out-of-range values keep the defaults (a day is the most anyone waits).
     constexpr long kMaxSeconds = 24 * 3600;
     if (connect > 0 && connect <= kMaxSeconds)
@@ -67,6 +68,8 @@ SiteConfig SiteConfig::load(const std::string& path) {
     if (perHost > 0 && perHost <= 64) config.http.maxPerHost = static_cast<int>(perHost);
     if (transcode == 0 || transcode == 1) config.http.transcodePages = transcode == 1;
     config.http.proxy = ini.read("http", "proxy", "");
+    if (parallel >= 1 && parallel <= kMaxParallelSteps)
+        config.parallelSteps = static_cast<int>(parallel);
     return config;
 }
 
@@ -87,6 +90,7 @@ bool SiteConfig::save(const std::string& path) const {
     if (http.maxPerHost > 0) out << "max_per_host=" << http.maxPerHost << "\r\n";
     out << "proxy=" << http.proxy << "\r\n";
     out << "transcode_pages=" << (http.transcodePages ? 1 : 0) << "\r\n";
+    out << "parallel_steps=" << parallelSteps << "\r\n";
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << out.str();
     return static_cast<bool>(file.flush());

@@ -32,6 +32,7 @@
 //                                 ; host:port"); empty: the proxy environment variables
 //   transcode_pages=1             ; 0: pages declaring UTF-8 or another non-GBK charset
 //                                 ; are no longer converted to GBK
+//   parallel_steps=1              ; steps of one source in flight at once (1 to 16)
 //
 // A missing or empty address leaves the source's work items without
 // "http://", so that source finishes at once.
@@ -55,6 +56,11 @@ struct SiteConfig {
     std::string probe = "http://www.baidu.com/";
 
     HttpOptions http;
+    // Steps of one source that may be in flight at once: 1 is the plain
+    // chain of one step at a time; more lets the detail steps that follow run
+    // ahead (the list stays the same).
+    int parallelSteps = 1;
+    static constexpr int kMaxParallelSteps = 16;
 
     // Reads the file; a missing file or key keeps the default. Trailing "/"
     // of an address is dropped, since the paths are appended with their own.

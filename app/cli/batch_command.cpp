@@ -69,6 +69,7 @@ int runBatch(const BatchOptions& o) {
         return kExitFileError;
     }
     SiteConfig sites = SiteConfig::load(sitesPath);
+    if (o.parallel > 0) sites.parallelSteps = o.parallel;
     SourceSet set = makeSources(sites);
     if (!checkAvailable(sources, set, error)) {
         std::cerr << "velmora-cli: " << error << "\n";

@@ -16,6 +16,7 @@ struct HarvestOptions {
     bool sameNameFilter = false;
     bool noResearch = false;
     bool withProfile = false;
+    int parallel = 0;  // 0: from sites.ini
     std::string out;
     std::string format;
     bool resume = false;  // continue from OUT.journal
@@ -31,6 +32,7 @@ struct BatchOptions {
     bool sameNameFilter = false;
     bool noResearch = false;
     bool withProfile = false;
+    int parallel = 0;  // 0: from sites.ini
     std::string out;
     std::string format;
 };

@@ -53,6 +53,7 @@ int runHarvest(const HarvestOptions& o) {
     }
 
     SiteConfig sites = SiteConfig::load(sitesPath);
+    if (o.parallel > 0) sites.parallelSteps = o.parallel;
     SourceSet set = makeSources(sites);
     if (!checkAvailable(sources, set, error)) {
         std::cerr << "velmora-cli: " << error << "\n";

@@ -30,6 +30,10 @@ int main(int argc, char** argv) {
     h->add_flag("--no-research", harvest.noResearch,
                 "Do not look up missing e-mail addresses through the web search");
     h->add_flag("--with-profile", harvest.withProfile, "Fill the profile line of the text format");
+    h->add_option("--parallel", harvest.parallel,
+                  "Steps of one source in flight at once, 1 to 16 (default: [http] parallel_steps "
+                  "of sites.ini, else 1 = one step at a time); the list is the same for any N")
+        ->check(CLI::Range(1, 16));
     h->add_option("--out", harvest.out, "Output file")->required();
     h->add_option("--format", harvest.format,
                   "txt, jsonl, csv or xlsx (default: from the output file's extension)");
@@ -91,6 +95,9 @@ int main(int argc, char** argv) {
     b->add_flag("--no-research", batch.noResearch,
                 "Do not look up missing e-mail addresses through the web search");
     b->add_flag("--with-profile", batch.withProfile, "Fill the profile line of the text format");
+    b->add_option("--parallel", batch.parallel,
+                  "Steps of one source in flight at once, 1 to 16, as for harvest")
+        ->check(CLI::Range(1, 16));
     b->add_option("--out", batch.out, "Output file (OUT.batch and OUT.journal beside it)")
         ->required();
     b->add_option("--format", batch.format,

@@ -19,7 +19,7 @@ void RunControl::dispatchRecordSlot(int s) {
                 row.mark.assign(1, 'Y');  // handed to a worker
                 if (webSearch) form.slot[Field::Website] = row.url;
                 ++form.nextDetailRow;
-                createWorker(s, row);
+                createWorker(s, row, form.nextDetailRow - 1);
                 return;
             }
             // Every detail row handed out: reset and take the listing branch.
@@ -28,13 +28,8 @@ void RunControl::dispatchRecordSlot(int s) {
             form.nextDetailRow = 0;
             continue;
         }
-        int listingRow = webSearch ? form.nextPage : 1;
-        const WorkRow& next = form.listing.row(listingRow);
-        // A listing page that keeps failing, or one that cannot be requested
-        // at all, finishes the source instead of being handed out forever.
-        bool exhausted = form.listingFailures > kMaxListingRetries || !isRequestable(next.url);
-        if (form.knownPages >= form.nextPage && !exhausted) {
-            WorkRow& row = form.listing.at(listingRow);
+        if (listingWouldBeHandedOut(form, webSearch)) {
+            WorkRow& row = form.listing.at(webSearch ? form.nextPage : 1);
             row.mark.assign(1, 'Y');  // handed to a worker
             if (webSearch) ++form.nextPage;
             createWorker(s, row);
@@ -44,6 +39,7 @@ void RunControl::dispatchRecordSlot(int s) {
         form.knownPages = 0;
         form.nextPage = 0;
         state.active = false;
+        discardAhead(s);
         return;
     }
 }
@@ -56,20 +52,25 @@ void RunControl::dispatchRecordSlot(int s) {
 void RunControl::endRepeatedListing(int s) {
     SourceState& state = states_[s];
     if (state.source->rules() != DispatchRules::RecordSlot) return;
-    WorkForm& form = state.form;
     std::vector<std::string> urls;
+    if (!settleListedPage(state.form, state.lastListingUrls, urls))
+        state.lastListingUrls = std::move(urls);
+}
+
+bool RunControl::settleListedPage(WorkForm& form, const std::vector<std::string>& lastUrls,
+                                  std::vector<std::string>& urls) {
+    urls.clear();
     urls.reserve(static_cast<size_t>(std::max(form.detailCount, 0)));
     for (int r = 1; r <= form.detailCount; ++r) urls.push_back(form.detail.row(r).url);
-    bool repeated = !urls.empty() && urls == state.lastListingUrls;
+    bool repeated = !urls.empty() && urls == lastUrls;
     if (urls.empty() || repeated) form.knownPages = 0;
     if (repeated) {
         // The rows of a repeated page are not handed out again.
         form.detail.clearDownFrom(form.detailCount);
         form.detailCount = 0;
         form.nextDetailRow = 0;
-        return;
     }
-    state.lastListingUrls = std::move(urls);
+    return repeated;
 }
 
 }  // namespace velmora

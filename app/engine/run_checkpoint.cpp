@@ -61,9 +61,10 @@ bool readTable(ByteReader& r, WorkTable& table) {
 }  // namespace
 
 void encodeCheckpoint(std::string& out, const SourceCheckpoint& c, const CheckpointBase* base) {
-    encodeCheckpoint(
-        out, CheckpointView{c.source, c.state, c.inFlight, c.form, c.lastListingUrls, c.progress},
-        base);
+    encodeCheckpoint(out,
+                     CheckpointView{c.source, c.state, c.inFlight, c.inFlightDetailRow, c.form,
+                                    c.lastListingUrls, c.progress},
+                     base);
 }
 
 void encodeCheckpoint(std::string& out, const CheckpointView& c, const CheckpointBase* base) {
@@ -71,6 +72,7 @@ void encodeCheckpoint(std::string& out, const CheckpointView& c, const Checkpoin
     w.number(static_cast<std::uint64_t>(c.source));
     w.number(static_cast<std::uint64_t>(c.state));
     writeRow(w, c.inFlight);
+    w.int32(c.inFlightDetailRow);
     w.flag(c.progress.started);
     for (int v : {c.progress.resultPages, c.progress.detailPages, c.progress.failed,
                   c.progress.unfetched, c.progress.page})
@@ -106,6 +108,7 @@ bool decodeCheckpoint(std::string_view payload, SourceCheckpoint& c) {
     if (state > 2) return false;
     c.state = static_cast<SourceCheckpoint::State>(state);
     c.inFlight = readRow(r);
+    c.inFlightDetailRow = r.int32();
     c.progress.started = r.flag();
     c.progress.resultPages = r.int32();
     c.progress.detailPages = r.int32();

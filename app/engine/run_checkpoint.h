@@ -22,6 +22,7 @@ struct SourceCheckpoint {
     int source = 0;
     State state = State::InFlight;
     WorkRow inFlight;
+    int inFlightDetailRow = 0;  // its detail row, 0 for a listing row
     WorkForm form;
     std::vector<std::string> lastListingUrls;
     SourceProgress progress;
@@ -32,6 +33,7 @@ struct CheckpointView {
     int source;
     SourceCheckpoint::State state;
     const WorkRow& inFlight;
+    int inFlightDetailRow;
     const WorkForm& form;
     const std::vector<std::string>& lastListingUrls;
     const SourceProgress& progress;

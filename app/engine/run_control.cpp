@@ -5,7 +5,6 @@
 
 #include "app/engine/source_starts.h"
 #include "platform/gbk.h"
-#include "sources/framework/email_lookup.h"
 #include "sources/framework/escaping.h"
 #include "sources/framework/text_scan.h"
 
@@ -30,58 +29,20 @@ std::string unfetched(int pages) {
 }
 }  // namespace run_texts
 
-// The intake services of a source that takes companies in during its step.
-class RunControl::SourceIntake : public IntakeContext {
-  public:
-    SourceIntake(RunControl& run, int source) : run_(run), source_(source) {}
-
-    bool acceptName(const std::string& name) override {
-        bool accepted = false;
-        if (!run_.callOnMain([&] { accepted = run_.list_.acceptsName(name); })) return false;
-        return accepted;
-    }
-    void lookupEmailIfWanted(RecordSlot& record) override {
-        if (!run_.research_.load()) return;
-        auto& state = run_.states_[source_];
-        lookupEmail(*state.http, run_.sites_.websearch, record, state.form.mailHits);
-    }
-    void takeIn(const RecordSlot& record) override {
-        RecordSlot copy = record;
-        run_.callOnMain([&] {
-            if (run_.recorder_) run_.recorder_->intakeBy(source_);
-            run_.list_.intake(copy);
-        });
-    }
-
-  private:
-    RunControl& run_;
-    int source_;
-};
-
 RunControl::RunControl(Executor& mainThread, CompanyList& list, SiteConfig sites, SourceSet sources,
                        HttpClientFactory clients)
     : main_(mainThread),
       list_(list),
       sites_(std::move(sites)),
-      pacer_(std::make_shared<HostPacer>(sites_.http.minInterval, sites_.http.maxPerHost)) {
+      pacer_(std::make_shared<HostPacer>(sites_.http.minInterval, sites_.http.maxPerHost)),
+      clients_(std::move(clients)) {
+    setParallelSteps(sites_.parallelSteps);
     for (int s = 1; s <= kSourceCount; ++s) {
         auto& state = states_[s];
         state.source = std::move(sources[s]);
         if (!state.source) continue;
         state.form = WorkForm(state.source->listingRows());
-        if (clients) {
-            state.http = clients(s);
-        } else {
-            HttpOptions options = sites_.http;
-            // Source 6's site is spoken to with the older user agent.
-            if (s == 6) options.userAgent = "Mozilla/3.0 (compatible; Indy Library)";
-            state.http = makeCurlHttpClient(options);
-        }
-        // Transient failures are tried again inside the step; all sources
-        // share one pacer, so a host sees them as one polite client.
-        if (state.http)
-            state.http = makeResilientHttpClient(std::move(state.http), sites_.http, pacer_);
-        state.intake = std::make_unique<SourceIntake>(*this, s);
+        if (!clients_) state.cookies = makeCookieJar();
     }
 }
 
@@ -89,10 +50,18 @@ RunControl::~RunControl() {
     closing_.store(true);
     running_.store(false);
     for (auto& state : states_)
-        if (state.http) state.http->abort();
+        for (auto& connection : state.connections) connection->abort();
     pauseWake_.notify_all();
+    for (Waiting& w : waiting_) {
+        std::lock_guard lock(w.mutex);  // a thread about to wait sees closing_ set
+        w.wake.notify_all();
+    }
     pool_.waitIdle();
     *alive_ = false;
+}
+
+void RunControl::setParallelSteps(int n) {
+    parallel_ = std::clamp(n, 1, SiteConfig::kMaxParallelSteps);
 }
 
 bool RunControl::callOnMain(std::function<void()> task) {
@@ -149,8 +118,6 @@ bool RunControl::searchStart(const std::string& keywordBox, const std::string& p
     if (observer_) observer_->searchingChanged(true);
     setRunStatus(run_texts::starting(12));
     running_.store(true);
-    for (auto& state : states_)
-        if (state.http) state.http->resume();
     if (startHook_) startHook_(keywordBox, provinceBox);
 
     keywordBox_ = keywordBox;
@@ -182,7 +149,6 @@ bool RunControl::startSource(int s, const WorkRow& firstListingRow) {
         setRunStatus(run_texts::starting(12));
     }
     running_.store(true);
-    if (states_[s].http) states_[s].http->resume();
     states_[s].progress = SourceProgress{};
     states_[s].progress.started = true;
     WorkForm& form = states_[s].form;
@@ -215,8 +181,9 @@ bool RunControl::startSource(int s, const WorkRow& firstListingRow) {
 void RunControl::stop() {
     setRunStatus(run_texts::stopping(12));
     running_.store(false);
+    // Every transfer in flight ends at once, those of the steps ahead too.
     for (auto& state : states_)
-        if (state.http) state.http->abort();
+        for (auto& connection : state.connections) connection->abort();
     pauseWake_.notify_all();
 }
 
@@ -232,7 +199,9 @@ void RunControl::dispatch(int s) {
     if (recorder_) recorder_->intakeBy(s);
     bool wasActive = state.active;
     if (!running_.load()) {
+        // The steps ahead were not handed out: their rows stay for the next run.
         state.active = false;
+        discardAhead(s);
     } else {
         switch (state.source->rules()) {
             case DispatchRules::RecordSlot:
@@ -274,37 +243,6 @@ void RunControl::completionCheck() {
     }
 }
 
-void RunControl::createWorker(int s, const WorkRow& row) {
-    SourceState& state = states_[s];
-    if (recorder_) recorder_->handingOut(s, row, *this);
-    state.stepInFlight = true;
-    WorkItem item{row.url, row.key};
-    bool listing = false;
-    try {
-        listing = WorkKey::parse(row.key).isListing();
-    } catch (const std::exception&) {
-        // A malformed key fails inside the step's guard.
-    }
-    if (listing) state.progress.page = state.progress.resultPages + 1;
-    pool_.submit([this, s, listing, item = std::move(item), alive = alive_] {
-        SourceState& st = states_[s];
-        StepEnvironment env{
-            *st.http,   running_,
-            research_,  sites_.websearch,
-            *st.intake, [this](std::chrono::milliseconds wait) {
-                                return pauseUnlessStopped(wait); },
-            retryPause_};
-        env.transcodePages = sites_.http.transcodePages;
-        StepOutcome outcome = runWorkerStep(*st.source, st.form, item, env);
-        if (closing_.load()) return;
-        // The step's one signal: its dispatch runs on the main thread.
-        main_.post([this, s, listing, outcome, alive] {
-            if (!*alive) return;
-            stepEnded(s, listing, outcome);
-        });
-    });
-}
-
 int RunControl::unfetchedPages() const {
     int pages = 0;
     for (int s = 1; s <= kSourceCount; ++s) pages += states_[s].progress.unfetched;
@@ -320,20 +258,6 @@ bool RunControl::pageGivenUp(int s, bool listing) const {
                       form.knownPages >= form.nextPage &&
                       form.listingFailures <= kMaxListingRetries;
     return !askedAgain;
-}
-
-void RunControl::stepEnded(int s, bool listing, const StepOutcome& outcome) {
-    states_[s].stepInFlight = false;
-    ++stepsFinished_;
-    SourceProgress& progress = states_[s].progress;
-    if (outcome.unfetched && running_.load() && pageGivenUp(s, listing)) ++progress.unfetched;
-    if (outcome.failed)
-        ++progress.failed;
-    else if (outcome.requested)
-        ++(listing ? progress.resultPages : progress.detailPages);
-    if (listing && outcome.parsed && !outcome.failed) endRepeatedListing(s);
-    if (observer_) observer_->stepFinished(s, outcome);
-    dispatch(s);
 }
 
 }  // namespace velmora

@@ -3,10 +3,18 @@
 // drives its chain of worker steps, the completion check with its run-status
 // texts, and the stop command. Everything here runs on the main thread; the
 // worker steps run on pool threads and come back through the executor.
+//
+// Steps ahead: with more than one parallel step, the detail steps that follow
+// the one handed out (and the next result page's listing step) already run,
+// each on a private work form and a connection of its own. The dispatcher
+// still hands the rows out one by one and takes each result in exactly where
+// the one-at-a-time chain would, so the list does not depend on the number
+// of parallel steps or on the timing of the answers.
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -80,6 +88,10 @@ class RunControl {
     void setResearch(bool on) { research_.store(on); }
     // Base of the growing pause before a failed listing page is requested again.
     void setRetryPause(std::chrono::milliseconds base) { retryPause_ = base; }
+    // Steps of one source in flight at once (1 to 16; 1 = one at a time).
+    // Starts from the sites configuration; takes effect at the next hand-out.
+    void setParallelSteps(int n);
+    int parallelSteps() const { return parallel_; }
     bool research() const { return research_.load(); }
 
     // The search command: the input check, then the search start of the
@@ -126,6 +138,16 @@ class RunControl {
         return source >= 1 && source <= kSourceCount && states_[source].source != nullptr;
     }
     long long stepsFinished() const { return stepsFinished_; }
+    // Steps started so far that were run ahead of their hand-out, and those
+    // of them that were dropped unused (a stop, a page that ended the source).
+    long long stepsRunAhead() const { return stepsAhead_; }
+    long long stepsDiscarded() const { return stepsDiscarded_; }
+    // Steps of a source running ahead now, not yet handed out.
+    int stepsAhead(int source) const { return static_cast<int>(states_[source].ahead.size()); }
+    // Connections a source has opened (one per step it had in flight at once).
+    int connections(int source) const {
+        return static_cast<int>(states_[source].connections.size());
+    }
     const SourceProgress& progress(int source) const { return states_[source].progress; }
     const std::vector<std::string>& lastListingUrls(int source) const {
         return states_[source].lastListingUrls;
@@ -137,6 +159,8 @@ class RunControl {
 
   private:
     struct SourceState;
+    struct StepTask;
+    using StepTaskPtr = std::shared_ptr<StepTask>;
     class SourceIntake;
 
     void dispatchRecordSlot(int s);
@@ -147,7 +171,39 @@ class RunControl {
     // page before it, is the source's last: run after its step has parsed.
     void endRepeatedListing(int s);
     void completionCheck();
-    void createWorker(int s, const WorkRow& row);
+    // Hands `row` (detail row `detailRow`, or 0 for a listing row) to a step:
+    // the step already running ahead for it, or a new one.
+    void createWorker(int s, const WorkRow& row, int detailRow = 0);
+    StepTaskPtr newStep(int s, const WorkRow& row, int detailRow, const WorkForm& from);
+    void launch(const StepTaskPtr& task);
+    // On the main thread when a step's work is over (handed out or ahead).
+    void stepDone(const StepTaskPtr& task);
+    // Takes the results of the handed-out step into the work form, then
+    // signals the dispatcher.
+    void finishStep(const StepTaskPtr& task);
+    // Starts the steps that follow the handed-out one, up to the parallel limit.
+    void runAhead(int s);
+    // The step the dispatcher will hand out after the last one in line, or
+    // null while that is not known yet (not launched).
+    StepTaskPtr predictNextStep(int s);
+    // The form as the dispatcher will see it once a listing step that ran
+    // ahead has ended (the end-of-paging rule applied).
+    const WorkForm& pageAfter(int s, StepTask& listing);
+    void discardAhead(int s);
+    bool listingWouldBeHandedOut(const WorkForm& form, bool webSearch) const;
+    // The end-of-paging rule on a form that a listing step has just filled:
+    // a page with no detail row, or with exactly the rows of the page before
+    // (`lastUrls`), is the last; the rows of a repeated page are dropped.
+    // Returns true for a repeated page; `urls` gets the page's detail urls.
+    static bool settleListedPage(WorkForm& form, const std::vector<std::string>& lastUrls,
+                                 std::vector<std::string>& urls);
+    // Runs `task` and then, on the same thread, each next step of its source
+    // that the dispatcher hands over while the thread waits for it.
+    void runSteps(StepTaskPtr task);
+    StepTaskPtr awaitNextStep(int s);
+    bool handToWaitingThread(const StepTaskPtr& task);
+    HttpClient* borrowConnection(int s);
+    void returnConnection(int s, HttpClient* connection);
     void stepEnded(int s, bool listing, const StepOutcome& outcome);
     // Whether a failed step's page is given up (not handed out again).
     bool pageGivenUp(int s, bool listing) const;
@@ -165,8 +221,15 @@ class RunControl {
 
     struct SourceState {
         std::unique_ptr<Source> source;
-        std::unique_ptr<HttpClient> http;
-        std::unique_ptr<IntakeContext> intake;
+        // One connection (client) per step in flight, opened on demand, all
+        // with the cookies of one jar; `idle` are those no step holds.
+        std::vector<std::unique_ptr<HttpClient>> connections;
+        std::vector<HttpClient*> idle;
+        std::shared_ptr<CookieJar> cookies;
+        // The step handed out, and the steps running ahead of it in the
+        // order the dispatcher will hand them out.
+        StepTaskPtr current;
+        std::deque<StepTaskPtr> ahead;
         WorkForm form;
         bool active = false;
         bool stepInFlight = false;
@@ -181,6 +244,10 @@ class RunControl {
     std::atomic<bool> running_{false};
     std::atomic<bool> research_{true};
     std::atomic<bool> closing_{false};
+    HttpClientFactory clients_;
+    int parallel_ = 1;
+    long long stepsAhead_ = 0;
+    long long stepsDiscarded_ = 0;
     std::string runStatus_;
     std::string keywordBox_;
     SearchInputs inputs_;
@@ -189,12 +256,26 @@ class RunControl {
     bool starting_ = false;
     long long stepsFinished_ = 0;
 
+    // A thread whose step is over waits a moment for its source's next step,
+    // which the dispatch on the main thread usually hands out at once: the
+    // step then starts without a trip through the pool.
+    struct Waiting {
+        std::mutex mutex;
+        std::condition_variable wake;
+        int threads = 0;
+        StepTaskPtr next;
+        std::atomic<bool> handed{false};  // `next` is set
+    };
+    std::array<Waiting, kSourceCount + 1> waiting_;
+
     std::mutex pauseMutex_;
     std::condition_variable pauseWake_;
 
     // Tasks posted to the main thread check this before touching the object.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-    ThreadPool pool_{kSourceCount};
+    // Each source has up to the parallel limit of steps in flight, and a
+    // listing step of sources 5 and 6 waits for the lookups it runs ahead.
+    ThreadPool pool_{kSourceCount * (SiteConfig::kMaxParallelSteps + 1)};
 };
 
 // Run-status texts (GBK).

@@ -81,13 +81,14 @@ void RunJournal::searchDone(const SearchDone& done) {
     journal_.sync();
 }
 
-void RunJournal::checkpoint(int s, SourceCheckpoint::State state, const WorkRow& row,
+void RunJournal::checkpoint(int s, SourceCheckpoint::State state, const WorkRow& row, int detailRow,
                             const RunControl& run) {
     const WorkForm& form = run.form(s);
     std::string payload;
-    encodeCheckpoint(payload,
-                     CheckpointView{s, state, row, form, run.lastListingUrls(s), run.progress(s)},
-                     last_[s].get());
+    encodeCheckpoint(
+        payload,
+        CheckpointView{s, state, row, detailRow, form, run.lastListingUrls(s), run.progress(s)},
+        last_[s].get());
     journal_.record(journal::kCheckpoint, std::move(payload));
     // Handed to the system before the worker starts: a process killed from
     // here on loses nothing it had taken in.
@@ -98,14 +99,14 @@ void RunJournal::checkpoint(int s, SourceCheckpoint::State state, const WorkRow&
         last_[s]->lastListingUrls = run.lastListingUrls(s);
 }
 
-void RunJournal::handingOut(int source, const WorkRow& row, const RunControl& run) {
-    checkpoint(source, SourceCheckpoint::State::InFlight, row, run);
+void RunJournal::handingOut(int source, const WorkRow& row, int detailRow, const RunControl& run) {
+    checkpoint(source, SourceCheckpoint::State::InFlight, row, detailRow, run);
 }
 
 void RunJournal::sourceEnded(int source, bool stopped, const RunControl& run) {
     checkpoint(source,
                stopped ? SourceCheckpoint::State::Stopped : SourceCheckpoint::State::Finished,
-               WorkRow{}, run);
+               WorkRow{}, 0, run);
 }
 
 bool restoreRun(const journal::Scan& scan, CompanyList& list, ResumeState& state,

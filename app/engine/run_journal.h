@@ -52,11 +52,11 @@ class RunJournal : public RunRecorder {
     void searchDone(const SearchDone& done);
 
     void intakeBy(int source) override { journal_.setTag(source); }
-    void handingOut(int source, const WorkRow& row, const RunControl& run) override;
+    void handingOut(int source, const WorkRow& row, int detailRow, const RunControl& run) override;
     void sourceEnded(int source, bool stopped, const RunControl& run) override;
 
   private:
-    void checkpoint(int source, SourceCheckpoint::State state, const WorkRow& row,
+    void checkpoint(int source, SourceCheckpoint::State state, const WorkRow& row, int detailRow,
                     const RunControl& run);
 
     ListJournal& journal_;

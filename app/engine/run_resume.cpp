@@ -21,8 +21,6 @@ bool RunControl::resumeSearch(const std::string& keywordBox, const std::string& 
     if (observer_) observer_->searchingChanged(true);
     setRunStatus(run_texts::starting(12));
     running_.store(true);
-    for (auto& state : states_)
-        if (state.http) state.http->resume();
 
     keywordBox_ = keywordBox;
     inputs_ = makeSearchInputs(keywordBox, provinceBox);
@@ -62,7 +60,7 @@ bool RunControl::resumeSearch(const std::string& keywordBox, const std::string& 
                 break;
             case SourceCheckpoint::State::InFlight:
                 state.active = true;
-                createWorker(s, c->inFlight);
+                createWorker(s, c->inFlight, c->inFlightDetailRow);
                 break;
         }
     }

@@ -20,11 +20,15 @@ void takeInCompanyPage(CompanyPage& page, WorkForm& form, IntakeContext& intake)
     form.lastPageNames.clear();
     for (const RecordSlot& c : page.companies) form.lastPageNames.push_back(c[Field::Name]);
 
-    for (RecordSlot& company : page.companies) {
+    intake.takeInCompanies(page.companies);
+}
+
+void IntakeContext::takeInCompanies(std::vector<RecordSlot>& companies) {
+    for (RecordSlot& company : companies) {
         if (company[Field::Name].empty()) continue;
-        if (!intake.acceptName(company[Field::Name])) continue;
-        intake.lookupEmailIfWanted(company);
-        intake.takeIn(company);
+        if (!acceptName(company[Field::Name])) continue;
+        lookupEmailIfWanted(company);
+        takeIn(company);
     }
 }
 

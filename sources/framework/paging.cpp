@@ -22,10 +22,24 @@ bool isNotFoundPage(std::string_view lowerPage) {
     // Chinese ones can match: "Error" and "Page Not Found" carry capitals that
     // the page no longer has. That keeps ordinary pages whose scripts mention
     // "onError" from being thrown away.
-    static const std::string kTexts[] = {gbk::fromUtf8("无法找到"), gbk::fromUtf8("未找到"),
-                                         gbk::fromUtf8("找不到")};
-    for (const auto& t : kTexts)
-        if (text::contains(lowerPage, t)) return true;
+    //
+    // All three hold "找": one pass finds each place where its two bytes
+    // stand (at any byte offset, as a byte search would) and looks at the
+    // bytes around it, instead of three passes over the whole page.
+    static const std::string kFind = gbk::fromUtf8("找");
+    static const std::string kTo = gbk::fromUtf8("到");
+    static const std::string kNotTo = gbk::fromUtf8("不到");
+    static const std::string kBefore[] = {gbk::fromUtf8("无法"), gbk::fromUtf8("未")};
+    std::string_view page = lowerPage;
+    for (text::Pos at = text::find(page, kFind); at != 0; at = text::find(page, kFind, at + 1)) {
+        auto i = static_cast<size_t>(at - 1);
+        std::string_view after = page.substr(i + kFind.size());
+        if (after.starts_with(kNotTo)) return true;  // 找不到
+        if (!after.starts_with(kTo)) continue;
+        std::string_view before = page.substr(0, i);
+        for (const auto& b : kBefore)
+            if (before.ends_with(b)) return true;  // 无法找到, 未找到
+    }
     return false;
 }
 

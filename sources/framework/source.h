@@ -4,6 +4,7 @@
 // whether it has the e-mail lookup, and which dispatcher rules drive it.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sources/framework/escaping.h"
 #include "sources/framework/record_slot.h"
@@ -40,6 +41,13 @@ class IntakeContext {
     virtual void lookupEmailIfWanted(RecordSlot& record) = 0;
     // Appends the company (name already accepted) as a new list entry.
     virtual void takeIn(const RecordSlot& record) = 0;
+
+    // Takes the companies of a result page in, in page order: each named
+    // company that the same-name filter accepts gets the e-mail lookup and
+    // becomes a list entry before the next one is looked at. A context may
+    // run the lookups of accepted names ahead of their turn, as long as the
+    // entries come out exactly as one by one.
+    virtual void takeInCompanies(std::vector<RecordSlot>& companies);
 };
 
 class Source {

@@ -19,7 +19,7 @@ Pos find(std::string_view text, std::string_view marker, Pos from = 1);
 // Last position at which `marker` starts, 0 when it does not occur.
 Pos findLast(std::string_view text, std::string_view marker);
 inline bool contains(std::string_view text, std::string_view marker) {
-    return text.find(marker) != std::string_view::npos;
+    return marker.empty() || find(text, marker) != 0;
 }
 
 // Scan forward from p: the first position examined is p + 1; returns the

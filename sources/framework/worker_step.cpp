@@ -102,8 +102,10 @@ StepOutcome runWorkerStep(const Source& source, WorkForm& form, const WorkItem& 
             source.parseDetail(page, form);
             const RecordSlot& slot = form.slot;
             if (source.hasEmailLookup() && env.research.load() && !slot[Field::Name].empty() &&
-                slot[Field::Email].empty())
+                slot[Field::Email].empty()) {
+                outcome.lookedUp = true;
                 lookupEmail(env.http, env.websearchBase, form.slot, form.mailHits);
+            }
         }
     } catch (const HttpError& e) {
         // Only the step's own request raises this far (the e-mail lookup

@@ -35,6 +35,7 @@ struct StepOutcome {
     bool requested = false;  // a request was sent
     bool failed = false;     // the guarded part raised
     bool parsed = false;     // a parser ran
+    bool lookedUp = false;   // the detail step ran the e-mail lookup (mail-hit table written)
     // The page could not be fetched, its retries spent (a stop does not count).
     bool unfetched = false;
 };

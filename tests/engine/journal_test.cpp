@@ -254,6 +254,7 @@ TEST(RunCheckpoint, AFormComesBackExactlyInFullAndAsChangedRows) {
     SourceCheckpoint first{7,
                            SourceCheckpoint::State::InFlight,
                            {"Y", "http://a/d4", "k"},
+                           4,
                            sampleForm(),
                            {"u1", "u2"},
                            {true, 2, 3, 1, 4, 2}};
@@ -263,6 +264,7 @@ TEST(RunCheckpoint, AFormComesBackExactlyInFullAndAsChangedRows) {
     ASSERT_TRUE(decodeCheckpoint(full, back));
     EXPECT_EQ(back.source, 7);
     EXPECT_EQ(back.inFlight, first.inFlight);
+    EXPECT_EQ(back.inFlightDetailRow, 4);
     EXPECT_EQ(back.lastListingUrls, first.lastListingUrls);
     EXPECT_EQ(back.progress.detailPages, 3);
     EXPECT_EQ(back.progress.unfetched, 4);
