@@ -147,7 +147,9 @@ TEST_P(ParallelEverySource, ListIsTheChainsForAnyParallelismAndTiming) {
                     harvest(sites, source, {parallel, filter, research, 3}, &ahead);
                 EXPECT_EQ(list, chain) << parallel << " parallel steps";
                 // The sources with detail pages really ran steps ahead.
-                if (source != 5 && source != 6) EXPECT_GT(ahead, 0);
+                if (source != 5 && source != 6) {
+                    EXPECT_GT(ahead, 0);
+                }
             }
         }
     }
