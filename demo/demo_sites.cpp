@@ -9,7 +9,6 @@
 
 #include "demo/alibaba/page_layout_alibaba.h"
 #include "demo/company_catalog.h"
-#include "demo/connection_closer.h"
 #include "demo/detaildirectory/expected_detaildirectory.h"
 #include "demo/detaildirectory/page_layout_detaildirectory.h"
 #include "demo/expected_records.h"
@@ -21,6 +20,7 @@
 #include "demo/site_switches.h"
 #include "demo/spawning_task_queue.h"
 #include "demo/stop_signal.h"
+#include "demo/stoppable_server.h"
 #include "demo/websearch/web_search_records.h"
 #include "demo/yellowpages/page_layout_yellowpages.h"
 
@@ -42,10 +42,6 @@ class DemoSites::Impl {
         // idle time-out; a stop ends the idle ones at once (stop()).
         server_.set_keep_alive_max_count(kKeepAliveRequests);
         server_.set_keep_alive_timeout(kKeepAliveSeconds);
-        // An answer goes out in several writes; on a kept-alive connection
-        // Nagle's algorithm would hold the last one for the client's delayed
-        // acknowledgement (some 40 ms per answer).
-        server_.set_tcp_nodelay(true);
         // Every request goes to the router; a POST only once its body has
         // been read, which the server does after the pre-routing handler.
         server_.set_pre_routing_handler(
@@ -113,12 +109,8 @@ class DemoSites::Impl {
         stop_.stop();  // first: ends the waits of delayed and hanging answers
         server_.stop();
         // Connection threads waiting on idle kept-alive connections end at
-        // once; repeated until the server has joined them, for a connection
-        // accepted just before the stop.
-        while (thread_.joinable() && !listenEnded_.load()) {
-            shutDownAcceptedConnections(port_);
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
+        // once, and any accepted just before the stop close unserved.
+        server_.endConnections();
         if (thread_.joinable()) thread_.join();
     }
 
@@ -162,7 +154,7 @@ class DemoSites::Impl {
     DemoOptions options_;
     CompanyCatalog catalog_;
     StopSignal stop_;
-    httplib::Server server_;
+    StoppableServer server_;
     std::unique_ptr<RequestRouter> router_;
     std::thread thread_;
     std::atomic<bool> listenEnded_{false};
