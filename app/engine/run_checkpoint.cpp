@@ -28,16 +28,23 @@ WorkRow readRow(ByteReader& r) {
     return row;
 }
 
-void writeTable(ByteWriter& w, const WorkTable& table, const WorkTable* base) {
+void writeTable(ByteWriter& w, const WorkTable& table, WorkTable& base) {
     w.number(static_cast<std::uint64_t>(table.size()) + 1);
     std::vector<int> changed;
     for (int r = 1; r <= table.size(); ++r)
-        if (!(table.row(r) == (base ? base->row(r) : WorkRow{}))) changed.push_back(r);
+        if (!(table.row(r) == base.row(r))) changed.push_back(r);
     w.number(changed.size());
     for (int r : changed) {
         w.number(static_cast<std::uint64_t>(r));
         writeRow(w, table.row(r));
     }
+    // The base follows as the reader's table does: rows beyond the new size
+    // are gone, changed rows take their new text.
+    if (base.size() != table.size()) {
+        base = table;
+        return;
+    }
+    for (int r : changed) base.at(r) = table.row(r);
 }
 
 bool readTable(ByteReader& r, WorkTable& table) {
@@ -60,14 +67,14 @@ bool readTable(ByteReader& r, WorkTable& table) {
 
 }  // namespace
 
-void encodeCheckpoint(std::string& out, const SourceCheckpoint& c, const CheckpointBase* base) {
+void encodeCheckpoint(std::string& out, const SourceCheckpoint& c, CheckpointBase& base) {
     encodeCheckpoint(out,
                      CheckpointView{c.source, c.state, c.inFlight, c.inFlightDetailRow, c.form,
                                     c.lastListingUrls, c.progress},
                      base);
 }
 
-void encodeCheckpoint(std::string& out, const CheckpointView& c, const CheckpointBase* base) {
+void encodeCheckpoint(std::string& out, const CheckpointView& c, CheckpointBase& base) {
     ByteWriter w(out);
     w.number(static_cast<std::uint64_t>(c.source));
     w.number(static_cast<std::uint64_t>(c.state));
@@ -78,17 +85,19 @@ void encodeCheckpoint(std::string& out, const CheckpointView& c, const Checkpoin
                   c.progress.unfetched, c.progress.page})
         w.int32(v);
     // The urls change once per listing page: most checkpoints say "as before".
-    bool urlsAsBefore = base && base->lastListingUrls == c.lastListingUrls;
+    bool urlsAsBefore = base.written && base.lastListingUrls == c.lastListingUrls;
     w.flag(urlsAsBefore);
     if (!urlsAsBefore) {
         w.number(c.lastListingUrls.size());
         for (const auto& url : c.lastListingUrls) w.text(url);
+        base.lastListingUrls = c.lastListingUrls;
     }
+    base.written = true;
 
     const WorkForm& f = c.form;
-    writeTable(w, f.listing, base ? &base->form.listing : nullptr);
-    writeTable(w, f.detail, base ? &base->form.detail : nullptr);
-    writeTable(w, f.mailHits, base ? &base->form.mailHits : nullptr);
+    writeTable(w, f.listing, base.listing);
+    writeTable(w, f.detail, base.detail);
+    writeTable(w, f.mailHits, base.mailHits);
     for (std::int32_t v : {f.knownPages, f.nextPage, f.detailCount, f.nextDetailRow, f.resultPage,
                            f.listingFailures})
         w.int32(v);

@@ -39,19 +39,20 @@ struct CheckpointView {
     const SourceProgress& progress;
 };
 
-// The state a source's previous checkpoint in the same file was written with.
+// What a source's previous checkpoint in the same file was written with: its
+// tables and last listing urls. A fresh one stands for no previous checkpoint.
 struct CheckpointBase {
-    WorkForm form;
+    bool written = false;
+    WorkTable listing, detail, mailHits;
     std::vector<std::string> lastListingUrls;
 };
 
 // Appends the checkpoint's payload; the tables are written as the rows that
 // differ from `base`, the last listing urls only when they changed (all
-// non-empty rows and the urls when `base` is null).
-void encodeCheckpoint(std::string& out, const CheckpointView& checkpoint,
-                      const CheckpointBase* base);
-void encodeCheckpoint(std::string& out, const SourceCheckpoint& checkpoint,
-                      const CheckpointBase* base);
+// non-empty rows and the urls for a fresh `base`). `base` is brought up to
+// the checkpoint's state, row by changed row, for the next one.
+void encodeCheckpoint(std::string& out, const CheckpointView& checkpoint, CheckpointBase& base);
+void encodeCheckpoint(std::string& out, const SourceCheckpoint& checkpoint, CheckpointBase& base);
 
 // Reads a payload over `checkpoint`, whose form must hold the state the
 // payload was written against (the source's previous checkpoint in the same

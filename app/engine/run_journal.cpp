@@ -88,15 +88,11 @@ void RunJournal::checkpoint(int s, SourceCheckpoint::State state, const WorkRow&
     encodeCheckpoint(
         payload,
         CheckpointView{s, state, row, detailRow, form, run.lastListingUrls(s), run.progress(s)},
-        last_[s].get());
+        last_[s]);
     journal_.record(journal::kCheckpoint, std::move(payload));
     // Handed to the system before the worker starts: a process killed from
     // here on loses nothing it had taken in.
     journal_.commit();
-    if (!last_[s]) last_[s] = std::make_unique<CheckpointBase>();
-    last_[s]->form = form;
-    if (last_[s]->lastListingUrls != run.lastListingUrls(s))
-        last_[s]->lastListingUrls = run.lastListingUrls(s);
 }
 
 void RunJournal::handingOut(int source, const WorkRow& row, int detailRow, const RunControl& run) {

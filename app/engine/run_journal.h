@@ -61,7 +61,7 @@ class RunJournal : public RunRecorder {
 
     ListJournal& journal_;
     // What each source's last checkpoint in this file held.
-    std::array<std::unique_ptr<CheckpointBase>, kSourceCount + 1> last_;
+    std::array<CheckpointBase, kSourceCount + 1> last_;
 };
 
 // Where an interrupted run stood, read from its journal.

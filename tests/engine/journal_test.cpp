@@ -259,7 +259,8 @@ TEST(RunCheckpoint, AFormComesBackExactlyInFullAndAsChangedRows) {
                            {"u1", "u2"},
                            {true, 2, 3, 1, 4, 2}};
     std::string full;
-    encodeCheckpoint(full, first, nullptr);
+    CheckpointBase base;
+    encodeCheckpoint(full, first, base);
     SourceCheckpoint back;
     ASSERT_TRUE(decodeCheckpoint(full, back));
     EXPECT_EQ(back.source, 7);
@@ -276,9 +277,8 @@ TEST(RunCheckpoint, AFormComesBackExactlyInFullAndAsChangedRows) {
     second.form.detail.at(4).mark = "Y";
     second.form.detail.clearRow(9);
     second.form.nextDetailRow = 5;
-    CheckpointBase base{first.form, first.lastListingUrls};
     std::string diff;
-    encodeCheckpoint(diff, second, &base);
+    encodeCheckpoint(diff, second, base);
     EXPECT_LT(diff.size(), full.size() / 3);
     ASSERT_TRUE(decodeCheckpoint(diff, back));
     EXPECT_EQ(back.state, SourceCheckpoint::State::Stopped);
@@ -294,7 +294,7 @@ TEST(RunCheckpoint, AFormComesBackExactlyInFullAndAsChangedRows) {
 // Records of a run written by hand, as the run control would have them.
 struct RunScript {
     std::string bytes{journal::kFileHead};
-    std::map<int, std::unique_ptr<CheckpointBase>> last;
+    std::map<int, CheckpointBase> last;
 
     void search(std::uint64_t index) {
         journal::appendRecord(bytes, journal::kSearch,
@@ -305,8 +305,7 @@ struct RunScript {
         c.source = source;
         c.form.nextDetailRow = nextRow;
         std::string payload;
-        encodeCheckpoint(payload, c, last[source].get());
-        last[source] = std::make_unique<CheckpointBase>(CheckpointBase{c.form, {}});
+        encodeCheckpoint(payload, c, last[source]);
         journal::appendRecord(bytes, journal::kCheckpoint, payload);
     }
     void entry(int tag, const std::string& name) {
