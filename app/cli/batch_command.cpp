@@ -12,7 +12,6 @@
 #include "app/cli/commands.h"
 #include "app/cli/harvest_checks.h"
 #include "app/cli/search_session.h"
-#include "sources/registry.h"
 
 namespace velmora::cli {
 namespace {
@@ -59,22 +58,9 @@ int runBatch(const BatchOptions& o) {
         std::cerr << "velmora-cli: " << o.plan << ": " << error << "\n";
         return kExitBadArguments;
     }
-    std::string sitesPath;
-    if (!chooseSitesFile(o.sitesFile, sitesPath, error)) {
-        std::cerr << "velmora-cli: " << error << "\n";
-        return kExitBadArguments;
-    }
-    if (!outputFolderUsable(o.out, error)) {
-        std::cerr << "velmora-cli: " << error << "\n";
-        return kExitFileError;
-    }
-    SiteConfig sites = SiteConfig::load(sitesPath);
-    if (o.parallel > 0) sites.parallelSteps = o.parallel;
-    SourceSet set = makeSources(sites);
-    if (!checkAvailable(sources, set, error)) {
-        std::cerr << "velmora-cli: " << error << "\n";
-        return kExitBadArguments;
-    }
+    SiteConfig sites;
+    SourceSet set;
+    if (int code = loadRunSites(o.sitesFile, o.out, o.parallel, sources, sites, set)) return code;
 
     std::string statePath = o.out + ".batch";
     BatchState state;

@@ -5,9 +5,11 @@
 #include <iostream>
 #include <sstream>
 
+#include "app/cli/cli_output.h"
 #include "app/cli/commands.h"
 #include "app/engine/provinces.h"
 #include "platform/gbk.h"
+#include "sources/registry.h"
 
 namespace velmora::cli {
 
@@ -70,6 +72,27 @@ bool chooseSitesFile(const std::string& given, std::string& path, std::string& e
     std::cerr << "velmora-cli: warning: no " << path
               << "; no site address is configured, so every source ends at once\n";
     return true;
+}
+
+int loadRunSites(const std::string& sitesFile, const std::string& out, int parallel,
+                 const std::vector<int>& sources, SiteConfig& sites, SourceSet& set) {
+    std::string sitesPath, error;
+    if (!chooseSitesFile(sitesFile, sitesPath, error)) {
+        std::cerr << "velmora-cli: " << error << "\n";
+        return kExitBadArguments;
+    }
+    if (!outputFolderUsable(out, error)) {
+        std::cerr << "velmora-cli: " << error << "\n";
+        return kExitFileError;
+    }
+    sites = SiteConfig::load(sitesPath);
+    if (parallel > 0) sites.parallelSteps = parallel;
+    set = makeSources(sites);
+    if (!checkAvailable(sources, set, error)) {
+        std::cerr << "velmora-cli: " << error << "\n";
+        return kExitBadArguments;
+    }
+    return 0;
 }
 
 }  // namespace velmora::cli

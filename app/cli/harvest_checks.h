@@ -22,4 +22,10 @@ bool provinceBoxText(const std::string& utf8Province, bool given, std::string& b
 // missing default file is only warned about.
 bool chooseSitesFile(const std::string& given, std::string& path, std::string& error);
 
+// The sites and sources of a run, after the checks both commands make: the
+// sites file, the output folder, `parallel` (0: as the file says) and the
+// sources asked for. 0, or the exit code with the message printed.
+int loadRunSites(const std::string& sitesFile, const std::string& out, int parallel,
+                 const std::vector<int>& sources, SiteConfig& sites, SourceSet& set);
+
 }  // namespace velmora::cli

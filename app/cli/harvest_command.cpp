@@ -11,7 +11,6 @@
 #include "app/engine/provinces.h"
 #include "platform/gbk.h"
 #include "platform/system_info.h"
-#include "sources/registry.h"
 
 namespace velmora::cli {
 
@@ -42,23 +41,9 @@ int runHarvest(const HarvestOptions& o) {
         return kExitBadArguments;
     }
 
-    std::string sitesPath;
-    if (!chooseSitesFile(o.sitesFile, sitesPath, error)) {
-        std::cerr << "velmora-cli: " << error << "\n";
-        return kExitBadArguments;
-    }
-    if (!outputFolderUsable(o.out, error)) {
-        std::cerr << "velmora-cli: " << error << "\n";
-        return kExitFileError;
-    }
-
-    SiteConfig sites = SiteConfig::load(sitesPath);
-    if (o.parallel > 0) sites.parallelSteps = o.parallel;
-    SourceSet set = makeSources(sites);
-    if (!checkAvailable(sources, set, error)) {
-        std::cerr << "velmora-cli: " << error << "\n";
-        return kExitBadArguments;
-    }
+    SiteConfig sites;
+    SourceSet set;
+    if (int code = loadRunSites(o.sitesFile, o.out, o.parallel, sources, sites, set)) return code;
     SearchSession session(sites, std::move(set), o.sameNameFilter, !o.noResearch, o.out);
     SearchRecord search{0, keywordBox, provinceBox, sources, o.sameNameFilter};
     ResumeState state;
