@@ -109,6 +109,17 @@ InputProblem RunControl::searchCommand(const std::string& keywordBox,
 
 bool RunControl::searchStart(const std::string& keywordBox, const std::string& provinceBox,
                              const std::vector<int>& sources) {
+    if (!beginSearch(keywordBox, provinceBox, sources)) return false;
+    if (startHook_) startHook_(keywordBox, provinceBox);
+    starting_ = true;
+    for (int s : startOrder(sources)) startAfresh(s, provinceBox);
+    starting_ = false;
+    completionCheck();
+    return true;
+}
+
+bool RunControl::beginSearch(const std::string& keywordBox, const std::string& provinceBox,
+                             const std::vector<int>& sources) {
     for (int s = 1; s <= kSourceCount; ++s)
         if (states_[s].active || states_[s].stepInFlight) return false;
     for (int s : sources)
@@ -118,25 +129,21 @@ bool RunControl::searchStart(const std::string& keywordBox, const std::string& p
     if (observer_) observer_->searchingChanged(true);
     setRunStatus(run_texts::starting(12));
     running_.store(true);
-    if (startHook_) startHook_(keywordBox, provinceBox);
-
     keywordBox_ = keywordBox;
     inputs_ = makeSearchInputs(keywordBox, provinceBox);
-
     for (auto& state : states_) state.progress = SourceProgress{};
-    starting_ = true;
-    for (int s : startOrder(sources)) {
-        states_[s].progress.started = true;
-        prepareSourceStart(s, sites_, inputs_, provinceBox, states_[s].form);
-        states_[s].lastListingUrls.clear();
-        states_[s].form.lastPageNames.clear();
-        states_[s].form.lastPageSpent = false;
-        states_[s].active = true;
-        dispatch(s);
-    }
-    starting_ = false;
-    completionCheck();
     return true;
+}
+
+void RunControl::startAfresh(int s, const std::string& provinceBox) {
+    SourceState& state = states_[s];
+    state.progress.started = true;
+    prepareSourceStart(s, sites_, inputs_, provinceBox, state.form);
+    state.lastListingUrls.clear();
+    state.form.lastPageNames.clear();
+    state.form.lastPageSpent = false;
+    state.active = true;
+    dispatch(s);
 }
 
 bool RunControl::startSource(int s, const WorkRow& firstListingRow) {

@@ -163,6 +163,12 @@ class RunControl {
     using StepTaskPtr = std::shared_ptr<StepTask>;
     class SourceIntake;
 
+    // The opening of a search, fresh or resumed: false while a source is
+    // still busy or one asked for is not available.
+    bool beginSearch(const std::string& keywordBox, const std::string& provinceBox,
+                     const std::vector<int>& sources);
+    // Source `s` from its first listing page.
+    void startAfresh(int s, const std::string& provinceBox);
     void dispatchRecordSlot(int s);
     void dispatchPortal(int s);
     void dispatchYellowPages(int s);

@@ -12,19 +12,7 @@ namespace velmora {
 bool RunControl::resumeSearch(const std::string& keywordBox, const std::string& provinceBox,
                               const std::vector<int>& sources,
                               const std::vector<SourceCheckpoint>& checkpoints) {
-    for (int s = 1; s <= kSourceCount; ++s)
-        if (states_[s].active || states_[s].stepInFlight) return false;
-    for (int s : sources)
-        if (!available(s)) return false;
-
-    searching_ = true;
-    if (observer_) observer_->searchingChanged(true);
-    setRunStatus(run_texts::starting(12));
-    running_.store(true);
-
-    keywordBox_ = keywordBox;
-    inputs_ = makeSearchInputs(keywordBox, provinceBox);
-    for (auto& state : states_) state.progress = SourceProgress{};
+    if (!beginSearch(keywordBox, provinceBox, sources)) return false;
 
     auto checkpointOf = [&](int s) -> const SourceCheckpoint* {
         for (const auto& c : checkpoints)
@@ -36,13 +24,7 @@ bool RunControl::resumeSearch(const std::string& keywordBox, const std::string& 
         SourceState& state = states_[s];
         const SourceCheckpoint* c = checkpointOf(s);
         if (!c) {
-            state.progress.started = true;
-            prepareSourceStart(s, sites_, inputs_, provinceBox, state.form);
-            state.lastListingUrls.clear();
-            state.form.lastPageNames.clear();
-            state.form.lastPageSpent = false;
-            state.active = true;
-            dispatch(s);
+            startAfresh(s, provinceBox);
             continue;
         }
         state.form = c->form;
