@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "bench/parse_figures.h"
 #include "demo/demo_sites.h"
 #include "platform/gbk.h"
 #include "platform/http_client.h"
@@ -63,14 +64,10 @@ void parse(benchmark::State& state, int source, const std::string& key, std::str
         parseFetchedPage(*set[source], form, workKey, page, discardingIntake());
         benchmark::DoNotOptimize(form.lastPageSpent);
     }
-    double mb = static_cast<double>(page.size()) / 1e6;
     if (worst)
-        state.counters[figure] = benchmark::Counter(
-            1e-3, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        reportParseMillis(state, figure, page.size());
     else
-        state.counters[figure] =
-            benchmark::Counter(mb, benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["page_kb"] = static_cast<double>(page.size()) / 1024.0;
+        reportParseRate(state, figure, page.size());
 }
 
 // Repeats `unit` until the text holds about one megabyte.

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 
+#include "bench/parse_figures.h"
 #include "demo/demo_sites.h"
 #include "platform/gbk.h"
 #include "platform/http_client.h"
@@ -79,47 +80,31 @@ void parsePage(benchmark::State& state, int source, const char* step) {
         parseFetchedPage(*set[source], form, key, page, discardingIntake());
         benchmark::DoNotOptimize(form.detailCount);
     }
-    state.counters["parse_mb_s." + name] = benchmark::Counter(
-        static_cast<double>(page.size()) / 1e6, benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["page_kb"] = static_cast<double>(page.size()) / 1024.0;
+    reportParseRate(state, "parse_mb_s." + name, page.size());
 }
 
-void BM_ParseRegionalListing(benchmark::State& s) {
-    parsePage(s, 7, "listing");
-}
-void BM_ParseRegionalDetail(benchmark::State& s) {
-    parsePage(s, 7, "detail");
-}
-void BM_ParseAlibabaListing(benchmark::State& s) {
-    parsePage(s, 2, "listing");
-}
-void BM_ParseAlibabaDetail(benchmark::State& s) {
-    parsePage(s, 2, "detail");
-}
-void BM_ParseScriptDirectoryListing(benchmark::State& s) {
-    parsePage(s, 3, "listing");
-}
-void BM_ParseScriptDirectoryDetail(benchmark::State& s) {
-    parsePage(s, 3, "detail");
-}
-void BM_ParseDetailDirectoryListing(benchmark::State& s) {
-    parsePage(s, 4, "listing");
-}
-void BM_ParseDetailDirectoryDetail(benchmark::State& s) {
-    parsePage(s, 4, "detail");
-}
-void BM_ParseWebSearchListing(benchmark::State& s) {
-    parsePage(s, 1, "listing");
-}
-BENCHMARK(BM_ParseRegionalListing)->UseRealTime();
-BENCHMARK(BM_ParseRegionalDetail)->UseRealTime();
-BENCHMARK(BM_ParseAlibabaListing)->UseRealTime();
-BENCHMARK(BM_ParseAlibabaDetail)->UseRealTime();
-BENCHMARK(BM_ParseScriptDirectoryListing)->UseRealTime();
-BENCHMARK(BM_ParseScriptDirectoryDetail)->UseRealTime();
-BENCHMARK(BM_ParseWebSearchListing)->UseRealTime();
-BENCHMARK(BM_ParseDetailDirectoryListing)->UseRealTime();
-BENCHMARK(BM_ParseDetailDirectoryDetail)->UseRealTime();
+// One benchmark per fetched page, in this order.
+struct PageBenchmark {
+    const char* name;
+    int source;
+    const char* step;
+};
+constexpr PageBenchmark kPageBenchmarks[] = {
+    {"BM_ParseRegionalListing", 7, "listing"},
+    {"BM_ParseRegionalDetail", 7, "detail"},
+    {"BM_ParseAlibabaListing", 2, "listing"},
+    {"BM_ParseAlibabaDetail", 2, "detail"},
+    {"BM_ParseScriptDirectoryListing", 3, "listing"},
+    {"BM_ParseScriptDirectoryDetail", 3, "detail"},
+    {"BM_ParseWebSearchListing", 1, "listing"},
+    {"BM_ParseDetailDirectoryListing", 4, "listing"},
+    {"BM_ParseDetailDirectoryDetail", 4, "detail"},
+};
+[[maybe_unused]] const bool kPageBenchmarksRegistered = [] {
+    for (const PageBenchmark& b : kPageBenchmarks)
+        benchmark::RegisterBenchmark(b.name, parsePage, b.source, b.step)->UseRealTime();
+    return true;
+}();
 
 // A 1 MB company page of the directory with detail pages built against its
 // cleaning loops: values of nested "&nbsp;", blanks, lone "<" without any
@@ -157,9 +142,7 @@ void BM_ParseWorstDetailDirectoryDetail(benchmark::State& state) {
         parseFetchedPage(*set[4], form, key, copy, discardingIntake());
         benchmark::DoNotOptimize(form.slot[Field::Profile]);
     }
-    state.counters["parse_worst_ms.4.detail"] = benchmark::Counter(
-        1e-3, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["page_kb"] = static_cast<double>(page.size()) / 1024.0;
+    reportParseMillis(state, "parse_worst_ms.4.detail", page.size());
 }
 BENCHMARK(BM_ParseWorstDetailDirectoryDetail)->UseRealTime()->Unit(benchmark::kMillisecond);
 

@@ -4,14 +4,13 @@
 // Input: 4 bytes index I and 4 bytes detail row D of the work key
 // (little-endian; D = 0 reads as 1), then the page as fetched.
 #include <cstdint>
+#include <optional>
 #include <string>
 
-#include "fuzz/fuzz_support.h"
 #include "fuzz/reference_scan.h"
+#include "fuzz/site_page_steps.h"
 #include "platform/gbk.h"
 #include "sources/alibaba/alibaba_source.h"
-#include "sources/framework/paging.h"
-#include "sources/framework/worker_step.h"
 
 namespace velmora {
 namespace {
@@ -93,32 +92,13 @@ bool digitGroups(const std::string& s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace velmora;
-    fuzz::Input in(data, size);
-    const std::int32_t index = in.i32();
-    std::int32_t row = in.i32();
-    if (row == 0) row = 1;
-    const std::string_view fetched = in.rest();
-
+    const fuzz::DetailInput input = fuzz::readDetailInput(data, size);
     static const AlibabaSource source;
-    const WorkKey key = fuzz::roundTripKey(2, index, row);
+    const std::optional<WorkForm> form = fuzz::runDetailStep(source, 2, input);
+    if (!form) return 0;
+    const std::string& lowered = input.page.lowered;
 
-    WorkForm form;
-    std::string page = fuzz::tightString(fetched);
-    bool parsed = parseFetchedPage(source, form, key, page, discardingIntake());
-    const std::string lowered = fuzz::ref::lowerAscii(fetched);
-    FUZZ_CHECK(page == lowered);
-    FUZZ_CHECK(parsed == !isNotFoundPage(lowered));
-    if (!parsed) {
-        FUZZ_CHECK(form.slot.empty());
-        return 0;
-    }
-
-    fuzz::ExactBytes exact(lowered);
-    WorkForm again;
-    source.parseDetail(exact.view(), again);
-    FUZZ_CHECK(fuzz::sameForm(form, again));
-
-    const RecordSlot& slot = form.slot;
+    const RecordSlot& slot = form->slot;
     FUZZ_CHECK(slot[Field::Manager].empty() && slot[Field::Email].empty() &&
                slot[Field::Profile].empty());
     FUZZ_CHECK(digitGroups(slot[Field::Phone]) && digitGroups(slot[Field::Fax]));
@@ -126,8 +106,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     // Every other value is a piece of the page.
     for (Field f : {Field::Name, Field::Contact, Field::Address, Field::Postcode, Field::Website})
         FUZZ_CHECK(lowered.find(slot[f]) != std::string::npos);
-    FUZZ_CHECK(form.detailCount == 0 && form.knownPages == 0 && form.listing.row(1) == WorkRow{});
-
     if (lowered.size() <= kReferenceLimit) FUZZ_CHECK(slot == referenceDetail(lowered));
     return 0;
 }

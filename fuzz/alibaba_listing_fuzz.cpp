@@ -4,15 +4,14 @@
 // Input: 4 bytes known pages, 4 bytes index I of the work key, 4 bytes a
 // stale detail count (little-endian), then the page as fetched.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_support.h"
 #include "fuzz/reference_scan.h"
+#include "fuzz/site_page_steps.h"
 #include "platform/gbk.h"
 #include "sources/alibaba/alibaba_source.h"
-#include "sources/framework/paging.h"
-#include "sources/framework/worker_step.h"
 
 namespace velmora {
 namespace {
@@ -66,52 +65,21 @@ ReferenceListing referenceListing(std::string_view page) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace velmora;
-    fuzz::Input in(data, size);
-    const std::int32_t known = fuzz::knownPagesFrom(in.u32());
-    const std::int32_t index = in.i32();
-    const std::int32_t staleCount = in.i32();
-    const std::string_view fetched = in.rest();
-
+    const fuzz::ListingInput input = fuzz::readListingInput(data, size);
     static const AlibabaSource source;
-    const WorkKey key = fuzz::roundTripKey(2, index, 0);
-
-    WorkForm form;
-    form.knownPages = known;
-    form.detailCount = staleCount;
-    const WorkForm before = form;
-    std::string page = fuzz::tightString(fetched);
-    bool parsed = parseFetchedPage(source, form, key, page, discardingIntake());
-
-    const std::string lowered = fuzz::ref::lowerAscii(fetched);
-    FUZZ_CHECK(page == lowered);
-    FUZZ_CHECK(parsed == !isNotFoundPage(lowered));
-    if (!parsed) {
-        FUZZ_CHECK(fuzz::sameForm(form, before));
-        return 0;
-    }
-
-    fuzz::ExactBytes exact(lowered);
-    WorkForm again;
-    again.knownPages = known;
-    again.detailCount = staleCount;
-    source.parseListing(exact.view(), again, key, discardingIntake());
-    FUZZ_CHECK(fuzz::sameForm(form, again));
+    const std::optional<WorkForm> form = fuzz::runListingStep(source, 2, input);
+    if (!form) return 0;
+    const std::string& lowered = input.page.lowered;
 
     ReferenceListing ref = referenceListing(lowered);
-    FUZZ_CHECK(form.detailCount == static_cast<std::int32_t>(ref.links.size()));
-    for (size_t n = 1; n <= ref.links.size(); ++n) {
-        const WorkRow& row = form.detail.row(static_cast<int>(n));
-        FUZZ_CHECK(row.mark == "N");
-        FUZZ_CHECK(row.url == ref.links[n - 1]);
-        FUZZ_CHECK(row.key == WorkKey::make(2, index, static_cast<std::int32_t>(n)));
-    }
-    FUZZ_CHECK(form.detail.row(static_cast<int>(ref.links.size()) + 1) == WorkRow{});
-    FUZZ_CHECK(form.listing.row(1) == (WorkRow{"N", ref.next, "2[0]0{0}"}));
+    fuzz::checkDetailUrls(*form, ref.links);
+    fuzz::checkDetailRows(*form, 2, input.index);
+    FUZZ_CHECK(form->listing.row(1) == (WorkRow{"N", ref.next, "2[0]0{0}"}));
 
-    // The number probe ">" + (known + 1) + "<"; a pager without a usable
-    // next-page link ends the source after this page.
-    std::string probe = ">" + std::to_string(static_cast<long long>(known) + 1) + "<";
-    bool more = lowered.find(probe) != std::string::npos && !ref.next.empty();
-    FUZZ_CHECK(form.knownPages == (more ? known + 1 : 0));
+    // The number probe; a pager without a usable next-page link ends the
+    // source after this page.
+    bool more =
+        lowered.find(fuzz::pageNumberProbe(input.known)) != std::string::npos && !ref.next.empty();
+    FUZZ_CHECK(form->knownPages == (more ? input.known + 1 : 0));
     return 0;
 }

@@ -5,15 +5,14 @@
 // Input: 4 bytes I and 4 bytes detail row D of the work key (little-endian;
 // D = 0 reads as 1), then the page as fetched.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_support.h"
 #include "fuzz/reference_scan.h"
+#include "fuzz/site_page_steps.h"
 #include "platform/gbk.h"
 #include "sources/detaildirectory/detail_directory_source.h"
-#include "sources/framework/paging.h"
-#include "sources/framework/worker_step.h"
 
 namespace velmora {
 namespace {
@@ -169,37 +168,17 @@ RecordSlot referenceDetail(std::string_view page) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace velmora;
-    fuzz::Input in(data, size);
-    const std::int32_t index = in.i32();
-    std::int32_t row = in.i32();
-    if (row == 0) row = 1;
-    const std::string_view fetched = in.rest();
-
+    const fuzz::DetailInput input = fuzz::readDetailInput(data, size);
     static const DetailDirectorySource source("http://dir.example/qiye/search.php");
-    const WorkKey key = fuzz::roundTripKey(4, index, row);
+    const std::optional<WorkForm> form = fuzz::runDetailStep(source, 4, input);
+    if (!form) return 0;
+    const std::string& lowered = input.page.lowered;
 
-    WorkForm form;
-    std::string page = fuzz::tightString(fetched);
-    bool parsed = parseFetchedPage(source, form, key, page, discardingIntake());
-    const std::string lowered = ref::lowerAscii(fetched);
-    FUZZ_CHECK(page == lowered);
-    FUZZ_CHECK(parsed == !isNotFoundPage(lowered));
-    if (!parsed) {
-        FUZZ_CHECK(form.slot.empty());
-        return 0;
-    }
-
-    fuzz::ExactBytes exact(lowered);
-    WorkForm again;
-    source.parseDetail(exact.view(), again);
-    FUZZ_CHECK(fuzz::sameForm(form, again));
-    const RecordSlot& slot = form.slot;
+    const RecordSlot& slot = form->slot;
     for (Field f :
          {Field::Contact, Field::Manager, Field::Address, Field::Postcode, Field::Profile})
         FUZZ_CHECK(slot[f].find(' ') == std::string::npos);
     FUZZ_CHECK(slot[Field::Website].find("sina") == std::string::npos);
-    FUZZ_CHECK(form.detailCount == 0 && form.knownPages == 0 && form.listing.row(1) == WorkRow{});
-
     if (lowered.size() <= kReferenceLimit) FUZZ_CHECK(slot == referenceDetail(lowered));
     return 0;
 }

@@ -4,15 +4,14 @@
 // Input: 4 bytes known pages, 4 bytes index I of the work key, 4 bytes a
 // stale detail count (little-endian), then the page as fetched.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_support.h"
 #include "fuzz/reference_scan.h"
+#include "fuzz/site_page_steps.h"
 #include "platform/gbk.h"
 #include "sources/detaildirectory/detail_directory_source.h"
-#include "sources/framework/paging.h"
-#include "sources/framework/worker_step.h"
 
 namespace velmora {
 namespace {
@@ -53,54 +52,22 @@ std::vector<std::string> referenceLinks(std::string page) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace velmora;
-    fuzz::Input in(data, size);
-    const std::int32_t known = fuzz::knownPagesFrom(in.u32());
-    const std::int32_t index = in.i32();
-    const std::int32_t staleCount = in.i32();
-    const std::string_view fetched = in.rest();
-
+    const fuzz::ListingInput input = fuzz::readListingInput(data, size);
     static const DetailDirectorySource source("http://dir.example/qiye/search.php");
-    const WorkKey key = fuzz::roundTripKey(4, index, 0);
+    const std::optional<WorkForm> form = fuzz::runListingStep(source, 4, input);
+    if (!form) return 0;
+    const std::string& lowered = input.page.lowered;
 
-    WorkForm form;
-    form.knownPages = known;
-    form.detailCount = staleCount;
-    const WorkForm before = form;
-    std::string page = fuzz::tightString(fetched);
-    bool parsed = parseFetchedPage(source, form, key, page, discardingIntake());
-
-    const std::string lowered = fuzz::ref::lowerAscii(fetched);
-    FUZZ_CHECK(page == lowered);
-    FUZZ_CHECK(parsed == !isNotFoundPage(lowered));
-    if (!parsed) {
-        FUZZ_CHECK(fuzz::sameForm(form, before));
-        return 0;
+    FUZZ_CHECK(form->knownPages == input.known + 1 || form->knownPages == 0);
+    FUZZ_CHECK(form->listing.row(1) == WorkRow{});
+    if (lowered.size() <= kReferenceLimit) {
+        fuzz::ExactBytes exact(lowered);
+        std::string stripped = referenceWithoutComments(lowered);
+        FUZZ_CHECK(detaildirectory::withoutComments(exact.view()) == stripped);
+        bool more = stripped.find(fuzz::pageNumberProbe(input.known)) != std::string::npos;
+        FUZZ_CHECK(form->knownPages == (more ? input.known + 1 : 0));
+        fuzz::checkDetailUrls(*form, referenceLinks(lowered));
     }
-
-    fuzz::ExactBytes exact(lowered);
-    WorkForm again;
-    again.knownPages = known;
-    again.detailCount = staleCount;
-    source.parseListing(exact.view(), again, key, discardingIntake());
-    FUZZ_CHECK(fuzz::sameForm(form, again));
-    FUZZ_CHECK(form.knownPages == known + 1 || form.knownPages == 0);
-    FUZZ_CHECK(form.listing.row(1) == WorkRow{});
-    for (int n = 1; n <= form.detailCount; ++n)
-        FUZZ_CHECK(form.detail.row(n).key == WorkKey::make(4, index, n));
-    if (lowered.size() > kReferenceLimit) return 0;
-
-    std::string stripped = referenceWithoutComments(lowered);
-    FUZZ_CHECK(detaildirectory::withoutComments(exact.view()) == stripped);
-    std::string probe = ">" + std::to_string(static_cast<long long>(known) + 1) + "<";
-    FUZZ_CHECK(form.knownPages == (stripped.find(probe) != std::string::npos ? known + 1 : 0));
-
-    std::vector<std::string> links = referenceLinks(lowered);
-    FUZZ_CHECK(form.detailCount == static_cast<std::int32_t>(links.size()));
-    for (size_t n = 1; n <= links.size(); ++n) {
-        const WorkRow& row = form.detail.row(static_cast<int>(n));
-        FUZZ_CHECK(row.mark == "N");
-        FUZZ_CHECK(row.url == links[n - 1]);
-    }
-    FUZZ_CHECK(form.detail.row(static_cast<int>(links.size()) + 1) == WorkRow{});
+    fuzz::checkDetailRows(*form, 4, input.index);
     return 0;
 }

@@ -9,11 +9,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "fuzz/page_step.h"
 #include "fuzz/reference_scan.h"
-#include "platform/gbk.h"
-#include "sources/framework/paging.h"
-#include "sources/framework/text_scan.h"
-#include "sources/framework/worker_step.h"
 #include "sources/portal/portal_source.h"
 
 namespace velmora {
@@ -76,11 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     fuzz::Input in(data, size);
     const std::int32_t known = fuzz::knownPagesFrom(in.u32());
     const std::uint8_t options = in.byte();
-    const std::string_view fetched = in.rest();
+    const fuzz::FetchedPage fetched(in.rest());
+    const std::string& lowered = fetched.lowered;
 
     static const PortalSource source;
     const WorkKey key = fuzz::roundTripKey(5, 0, 0);
-    const std::string lowered = text::lowerAscii(fetched);
     const std::vector<RecordSlot> companies = referenceCompanies(lowered);
 
     WorkForm form;
@@ -89,10 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
         for (const auto& c : companies) form.lastPageNames.push_back(c[Field::Name]);
     const std::vector<std::string> before = form.lastPageNames;
     Intake intake(options & 2);
-    std::string page = fuzz::tightString(fetched);
-    bool parsed = parseFetchedPage(source, form, key, page, intake);
-    FUZZ_CHECK(page == lowered);
-    if (!parsed) {
+    if (!fuzz::runPageStep(source, form, key, fetched, intake)) {
         FUZZ_CHECK(form.knownPages == known && intake.asked.empty() && !form.lastPageSpent);
         return 0;
     }
@@ -101,8 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     fuzz::ExactBytes exact(lowered);
     CompanyPage again = parsePortalAnswer(exact.view());
     FUZZ_CHECK(again.companies == companies);
-    static const std::string kNext = gbk::fromUtf8(">下一页<");
-    bool next = lowered.find(kNext) != std::string::npos;
+    const bool next = fuzz::referenceNextPageLink(lowered);
     FUZZ_CHECK(again.nextPage == next);
     FUZZ_CHECK(form.knownPages == (next ? known + 1 : 0));
 

@@ -6,13 +6,12 @@
 // (little-endian; D = 0 reads as 1), then the page as fetched.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
-#include "fuzz/fuzz_support.h"
 #include "fuzz/reference_scan.h"
+#include "fuzz/site_page_steps.h"
 #include "platform/gbk.h"
-#include "sources/framework/paging.h"
-#include "sources/framework/worker_step.h"
 #include "sources/regional/regional_source.h"
 
 namespace velmora {
@@ -74,41 +73,19 @@ bool trimmed(const std::string& s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace velmora;
-    fuzz::Input in(data, size);
-    const std::int32_t index = in.i32();
-    std::int32_t row = in.i32();
-    if (row == 0) row = 1;
-    const std::string_view fetched = in.rest();
-
+    const fuzz::DetailInput input = fuzz::readDetailInput(data, size);
     static const RegionalSource source("http://dir.example");
-    const WorkKey key = fuzz::roundTripKey(7, index, row);
+    const std::optional<WorkForm> form = fuzz::runDetailStep(source, 7, input);
+    if (!form) return 0;
+    const std::string& lowered = input.page.lowered;
 
-    WorkForm form;
-    std::string page = fuzz::tightString(fetched);
-    bool parsed = parseFetchedPage(source, form, key, page, discardingIntake());
-    const std::string lowered = fuzz::ref::lowerAscii(fetched);
-    FUZZ_CHECK(page == lowered);
-    FUZZ_CHECK(parsed == !isNotFoundPage(lowered));
-    if (!parsed) {
-        FUZZ_CHECK(form.slot.empty());
-        return 0;
-    }
-
-    fuzz::ExactBytes exact(lowered);
-    WorkForm again;
-    source.parseDetail(exact.view(), again);
-    FUZZ_CHECK(fuzz::sameForm(form, again));
-
-    const RecordSlot& slot = form.slot;
+    const RecordSlot& slot = form->slot;
     FUZZ_CHECK(slot[Field::Contact].empty());  // this site has no contact person
     FUZZ_CHECK(slot[Field::Fax].empty() || slot[Field::Fax].size() >= 5);
     for (const std::string& field : slot.fields) {
         FUZZ_CHECK(field.find('<') == std::string::npos);  // tags and stray "<" are gone
     }
     for (int f = 0; f < kSlotFields - 1; ++f) FUZZ_CHECK(trimmed(slot.fields[f]));
-    // The work form's tables are not touched by a detail step.
-    FUZZ_CHECK(form.detailCount == 0 && form.knownPages == 0 && form.listing.row(1) == WorkRow{});
-
     if (lowered.size() <= kReferenceLimit) FUZZ_CHECK(slot == referenceDetail(lowered));
     return 0;
 }

@@ -5,14 +5,13 @@
 // (little-endian; D = 0 reads as 1), then the page as fetched.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_support.h"
 #include "fuzz/reference_scan.h"
+#include "fuzz/site_page_steps.h"
 #include "platform/gbk.h"
-#include "sources/framework/paging.h"
-#include "sources/framework/worker_step.h"
 #include "sources/scriptdirectory/script_directory_source.h"
 
 namespace velmora {
@@ -161,32 +160,11 @@ RecordSlot referenceDetail(const std::string& page) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace velmora;
-    fuzz::Input in(data, size);
-    const std::int32_t index = in.i32();
-    std::int32_t row = in.i32();
-    if (row == 0) row = 1;
-    const std::string_view fetched = in.rest();
-
+    const fuzz::DetailInput input = fuzz::readDetailInput(data, size);
     static const ScriptDirectorySource source("http://dir.example/search/company.asp");
-    const WorkKey key = fuzz::roundTripKey(3, index, row);
-
-    WorkForm form;
-    std::string page = fuzz::tightString(fetched);
-    bool parsed = parseFetchedPage(source, form, key, page, discardingIntake());
-    const std::string lowered = fuzz::ref::lowerAscii(fetched);
-    FUZZ_CHECK(page == lowered);
-    FUZZ_CHECK(parsed == !isNotFoundPage(lowered));
-    if (!parsed) {
-        FUZZ_CHECK(form.slot.empty());
-        return 0;
-    }
-
-    fuzz::ExactBytes exact(lowered);
-    WorkForm again;
-    source.parseDetail(exact.view(), again);
-    FUZZ_CHECK(fuzz::sameForm(form, again));
-    // A detail step leaves the work tables alone.
-    FUZZ_CHECK(form.detailCount == 0 && form.knownPages == 0 && form.listing.row(1) == WorkRow{});
-    if (lowered.size() <= kReferenceLimit) FUZZ_CHECK(form.slot == referenceDetail(lowered));
+    const std::optional<WorkForm> form = fuzz::runDetailStep(source, 3, input);
+    if (!form) return 0;
+    const std::string& lowered = input.page.lowered;
+    if (lowered.size() <= kReferenceLimit) FUZZ_CHECK(form->slot == referenceDetail(lowered));
     return 0;
 }

@@ -5,14 +5,13 @@
 // stale detail count (little-endian), then the page as fetched.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_support.h"
 #include "fuzz/reference_scan.h"
+#include "fuzz/site_page_steps.h"
 #include "platform/gbk.h"
-#include "sources/framework/paging.h"
-#include "sources/framework/worker_step.h"
 #include "sources/scriptdirectory/script_directory_source.h"
 
 namespace velmora {
@@ -70,52 +69,15 @@ std::vector<std::string> referenceLinks(std::string_view page) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace velmora;
-    fuzz::Input in(data, size);
-    const std::int32_t known = fuzz::knownPagesFrom(in.u32());
-    const std::int32_t index = in.i32();
-    const std::int32_t staleCount = in.i32();
-    const std::string_view fetched = in.rest();
-
+    const fuzz::ListingInput input = fuzz::readListingInput(data, size);
     static const ScriptDirectorySource source("http://dir.example/search/company.asp");
-    const WorkKey key = fuzz::roundTripKey(3, index, 0);
+    const std::optional<WorkForm> form = fuzz::runListingStep(source, 3, input);
+    if (!form) return 0;
+    const std::string& lowered = input.page.lowered;
 
-    WorkForm form;
-    form.knownPages = known;
-    form.detailCount = staleCount;
-    const WorkForm before = form;
-    std::string page = fuzz::tightString(fetched);
-    bool parsed = parseFetchedPage(source, form, key, page, discardingIntake());
-    const std::string lowered = fuzz::ref::lowerAscii(fetched);
-    FUZZ_CHECK(page == lowered);
-    FUZZ_CHECK(parsed == !isNotFoundPage(lowered));
-    if (!parsed) {
-        FUZZ_CHECK(fuzz::sameForm(form, before));
-        return 0;
-    }
-
-    fuzz::ExactBytes exact(lowered);
-    WorkForm again;
-    again.knownPages = known;
-    again.detailCount = staleCount;
-    source.parseListing(exact.view(), again, key, discardingIntake());
-    FUZZ_CHECK(fuzz::sameForm(form, again));
-
-    static const std::string kNext = gbk::fromUtf8(">下一页<");
-    FUZZ_CHECK(form.knownPages == (lowered.find(kNext) != std::string::npos ? known + 1 : 0));
-    FUZZ_CHECK(form.detailCount >= 0);
-    for (int n = 1; n <= form.detailCount; ++n) {
-        const WorkRow& row = form.detail.row(n);
-        FUZZ_CHECK(row.mark == "N");
-        FUZZ_CHECK(row.key == WorkKey::make(3, index, n));
-    }
-    FUZZ_CHECK(form.detail.row(form.detailCount + 1) == WorkRow{});
-    FUZZ_CHECK(form.listing.row(1) == WorkRow{});
-
-    if (lowered.size() <= kReferenceLimit) {
-        std::vector<std::string> links = referenceLinks(lowered);
-        FUZZ_CHECK(form.detailCount == static_cast<std::int32_t>(links.size()));
-        for (size_t n = 1; n <= links.size(); ++n)
-            FUZZ_CHECK(form.detail.row(static_cast<int>(n)).url == links[n - 1]);
-    }
+    FUZZ_CHECK(form->knownPages == (fuzz::referenceNextPageLink(lowered) ? input.known + 1 : 0));
+    if (lowered.size() <= kReferenceLimit) fuzz::checkDetailUrls(*form, referenceLinks(lowered));
+    fuzz::checkDetailRows(*form, 3, input.index);
+    FUZZ_CHECK(form->listing.row(1) == WorkRow{});
     return 0;
 }

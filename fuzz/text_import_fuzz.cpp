@@ -9,9 +9,9 @@
 
 #include "app/engine/company_list.h"
 #include "fuzz/fuzz_support.h"
+#include "fuzz/import_harness.h"
 #include "io/text_format.h"
 #include "platform/gbk.h"
-#include "platform/queue_executor.h"
 
 namespace velmora {
 namespace {
@@ -86,34 +86,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace velmora;
     static fuzz::ScratchDir dir;
     static const std::string path = dir.file("list.txt");
-    static QueueExecutor executor;  // this thread is the main thread: reports run inline
+    const fuzz::ImportInput input = fuzz::readImportInput(data, size);
+    fuzz::writeFile(path, input.file);
 
-    fuzz::Input in(data, size);
-    const bool filter = (in.byte() & 1) != 0;
-    const std::string_view file = in.rest();
-    fuzz::writeFile(path, file);
-
-    std::vector<std::string> statuses;
-    std::vector<bool> busy;
-    int messages = 0, completions = 0;
-    io::IoReporter reporter{
-        executor,
-        [&](const std::string& text) { statuses.push_back(text); },
-        [&](bool shown) { busy.push_back(shown); },
-        [&](const std::string&, const std::string&) { ++messages; },
-        [&] { ++completions; },
-    };
+    fuzz::ImportReports reports;
     CompanyList list;
-    list.setSameNameFilter(filter);
-    bool ok = io::importText(list, path, reporter);
+    list.setSameNameFilter(input.sameNameFilter);
+    FUZZ_CHECK(io::importText(list, path, reports.reporter));  // any bytes are a readable file
+    reports.checkCompleted();
+    FUZZ_CHECK(reports.busy.size() == 2 && reports.busy[0] && !reports.busy[1]);
 
-    static const std::string kDone = gbk::fromUtf8("导入企业信息完成");
-    FUZZ_CHECK(ok);  // any bytes are a readable file
-    FUZZ_CHECK(messages == 0 && completions == 1);
-    FUZZ_CHECK(!statuses.empty() && statuses.back() == kDone);
-    FUZZ_CHECK(busy.size() == 2 && busy[0] && !busy[1]);
-
-    std::vector<std::array<std::string, kColumns>> expected = referenceImport(file, filter);
+    std::vector<Entry> expected = referenceImport(input.file, input.sameNameFilter);
     FUZZ_CHECK(list.size() == expected.size());
     for (size_t r = 0; r < expected.size(); ++r)
         for (int c = 0; c < kColumns; ++c)

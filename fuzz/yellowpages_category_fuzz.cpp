@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "fuzz/page_step.h"
 #include "fuzz/reference_scan.h"
-#include "sources/framework/text_scan.h"
-#include "sources/framework/worker_step.h"
 #include "sources/yellowpages/yellowpages_source.h"
 
 namespace velmora {
@@ -52,18 +51,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     using namespace velmora;
     fuzz::Input in(data, size);
     const std::int32_t staleCount = in.i32();
-    const std::string_view fetched = in.rest();
+    const fuzz::FetchedPage fetched(in.rest());
+    const std::string& lowered = fetched.lowered;
 
     static const YellowPagesSource source(kBase);
     const WorkKey key = fuzz::roundTripKey(6, 0, 0);
-    const std::string lowered = text::lowerAscii(fetched);
-
     WorkForm form(source.listingRows());
     form.detailCount = staleCount;
-    std::string page = fuzz::tightString(fetched);
     // No not-found test: every page is parsed.
-    FUZZ_CHECK(parseFetchedPage(source, form, key, page, discardingIntake()));
-    FUZZ_CHECK(page == lowered);
+    FUZZ_CHECK(fuzz::runPageStep(source, form, key, fetched));
 
     std::vector<std::string> urls = referenceUrls(lowered);
     fuzz::ExactBytes exact(lowered);

@@ -10,10 +10,9 @@
 #include <vector>
 
 #include "fuzz/fuzz_support.h"
+#include "fuzz/page_step.h"
 #include "fuzz/reference_scan.h"
 #include "platform/gbk.h"
-#include "sources/framework/text_scan.h"
-#include "sources/framework/worker_step.h"
 #include "sources/yellowpages/yellowpages_source.h"
 
 namespace velmora {
@@ -83,20 +82,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     std::int32_t resultPage = in.i32(), nextRow = in.i32();
     if (resultPage == std::numeric_limits<std::int32_t>::max()) --resultPage;
     if (nextRow == std::numeric_limits<std::int32_t>::min()) ++nextRow;
-    const std::string_view fetched = in.rest();
+    const fuzz::FetchedPage fetched(in.rest());
+    const std::string& lowered = fetched.lowered;
 
     static const YellowPagesSource source("http://yp.example/yp");
     const WorkKey key = fuzz::roundTripKey(6, 3, 0);
-    const std::string lowered = text::lowerAscii(fetched);
     const std::vector<RecordSlot> companies = referenceCompanies(lowered);
 
     WorkForm form(source.listingRows());
     form.resultPage = resultPage;
     form.nextDetailRow = nextRow;
     Intake intake;
-    std::string page = fuzz::tightString(fetched);
-    FUZZ_CHECK(parseFetchedPage(source, form, key, page, intake));
-    FUZZ_CHECK(page == lowered);
+    FUZZ_CHECK(fuzz::runPageStep(source, form, key, fetched, intake));
 
     fuzz::ExactBytes exact(lowered);
     CompanyPage again = parseYellowPagesResults(exact.view());
