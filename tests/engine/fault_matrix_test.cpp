@@ -10,6 +10,7 @@
 #include "platform/gbk.h"
 #include "platform/queue_executor.h"
 #include "sources/registry.h"
+#include "support/demo_harvest.h"
 
 namespace velmora {
 namespace {
@@ -110,13 +111,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     ASSERT_TRUE(main.runUntil([&] { return !run.searching(); }, 60s)) << "the run did not end";
 
     if (c.source == 1) {
-        std::vector<RecordSlot> healthy = webSearchHealthy(sites, keyword, c, which);
-        ASSERT_EQ(list.size(), healthy.size());
-        for (size_t i = 0; i < healthy.size(); ++i) {
-            RecordSlot got;
-            for (int f = 0; f < kSlotFields; ++f) got.fields[f] = std::string(list.field(i, f + 1));
-            EXPECT_EQ(got, healthy[i]) << "row " << i + 1;
-        }
+        testing::expectSameRecords(list, webSearchHealthy(sites, keyword, c, which));
         return;
     }
     std::vector<RecordSlot> expected = sites.expected(c.source, keyword, "");
@@ -130,13 +125,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
         if (c.step == Fault::Listing && page >= kFaultyPage && !pageSurvives(c.kind)) continue;
         healthy.push_back(expected[i]);
     }
-    ASSERT_EQ(list.size(), healthy.size());
-    for (size_t i = 0; i < healthy.size(); ++i) {
-        RecordSlot got;
-        for (int f = 0; f < kSlotFields; ++f) got.fields[f] = std::string(list.field(i, f + 1));
-        EXPECT_EQ(got, healthy[i]) << "row " << i + 1;
-        EXPECT_EQ(list.field(i, Column::Id), std::to_string(i + 1));
-    }
+    testing::expectSameRecords(list, healthy);
 }
 
 std::vector<Case> allCases() {
@@ -218,13 +207,7 @@ TEST_P(IntakeFaultMatrix, HealthyPagesArriveExactlyOnce) {
         else  // the first category lists the first half of the companies on two pages
             healthy.erase(first + kPageSize, first + kCompanies / 2);
     }
-    ASSERT_EQ(list.size(), healthy.size());
-    for (size_t i = 0; i < healthy.size(); ++i) {
-        RecordSlot got;
-        for (int f = 0; f < kSlotFields; ++f) got.fields[f] = std::string(list.field(i, f + 1));
-        EXPECT_EQ(got, healthy[i]) << "row " << i + 1;
-        EXPECT_EQ(list.field(i, Column::Id), std::to_string(i + 1));
-    }
+    testing::expectSameRecords(list, healthy);
 }
 
 std::vector<IntakeCase> intakeCases() {
