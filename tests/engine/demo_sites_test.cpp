@@ -43,6 +43,12 @@ DemoOptions small(int companies = 12, int pageSize = 5) {
     return options;
 }
 
+DemoOptions faulty(int companies, int pageSize, std::vector<Fault> faults) {
+    DemoOptions options = small(companies, pageSize);
+    options.faults = std::move(faults);
+    return options;
+}
+
 // What a walk through a source's pages gave.
 struct Harvest {
     std::vector<RecordSlot> records;
@@ -475,9 +481,7 @@ TEST(DemoFaultText, ParsesAndFormats) {
 }
 
 TEST(DemoFaults, Status500HitsOnlyTheChosenPage) {
-    DemoOptions options = small(12, 5);
-    options.faults = {{7, Fault::Listing, 2, Fault::Status500}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(12, 5, {{7, Fault::Listing, 2, Fault::Status500}}));
     auto http = client();
     std::string base = sites.address() + "/main/corp/queryr.asp?&area2=000000&corpname=x&page=";
     EXPECT_NO_THROW(http->get(base + "1"));
@@ -486,10 +490,9 @@ TEST(DemoFaults, Status500HitsOnlyTheChosenPage) {
 }
 
 TEST(DemoFaults, AFailingDetailPageCostsOnlyThatCompany) {
-    DemoOptions options = small(10, 5);
-    options.faults = {{7, Fault::Detail, 3, Fault::Status500},
-                      {2, Fault::Detail, 7, Fault::DropMidBody}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(
+        10, 5,
+        {{7, Fault::Detail, 3, Fault::Status500}, {2, Fault::Detail, 7, Fault::DropMidBody}}));
     auto http = client();
 
     Harvest regional = harvestRegional(sites, *http, g("手机"), "000000");
@@ -506,9 +509,7 @@ TEST(DemoFaults, AFailingDetailPageCostsOnlyThatCompany) {
 }
 
 TEST(DemoFaults, EveryRequestOfAStep) {
-    DemoOptions options = small(6, 3);
-    options.faults = {{2, Fault::Detail, -1, Fault::Redirect}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(6, 3, {{2, Fault::Detail, -1, Fault::Redirect}}));
     auto http = client();
     Harvest h = harvestAlibaba(sites, *http, g("手机"), "");
     EXPECT_EQ(h.failedDetails, 6);
@@ -517,9 +518,7 @@ TEST(DemoFaults, EveryRequestOfAStep) {
 }
 
 TEST(DemoFaults, HangIsEndedByTheClientsAbort) {
-    DemoOptions options = small(6, 6);
-    options.faults = {{7, Fault::Detail, 2, Fault::Hang}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(6, 6, {{7, Fault::Detail, 2, Fault::Hang}}));
     auto http = client();
     std::string url = regionalDetailUrl(sites, *http, g("手机"), "000000", 2);
     EXPECT_NO_THROW(http->get(regionalDetailUrl(sites, *http, g("手机"), "000000", 1)));
@@ -561,9 +560,7 @@ TEST(DemoFaults, StoppingReleasesAHangingRequest) {
 }
 
 TEST(DemoFaults, DelayStillAnswers) {
-    DemoOptions options = small(4, 4);
-    options.faults = {{2, Fault::Listing, 1, Fault::Delay, 30}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(4, 4, {{2, Fault::Listing, 1, Fault::Delay, 30}}));
     auto http = client();
     Harvest h = harvestAlibaba(sites, *http, g("手机"), "");
     expectSameRecords(h.records, sites.expected(2, g("手机"), ""));
@@ -593,10 +590,8 @@ TEST(DemoFaults, OversizedDefaultIsLargerThanTheDefaultCap) {
 }
 
 TEST(DemoFaults, GarbageParsesToNothing) {
-    DemoOptions options = small(4, 4);
-    options.faults = {{7, Fault::Listing, 1, Fault::Garbage},
-                      {2, Fault::Detail, -1, Fault::Garbage}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(
+        4, 4, {{7, Fault::Listing, 1, Fault::Garbage}, {2, Fault::Detail, -1, Fault::Garbage}}));
     auto http = client();
     Harvest regional = harvestRegional(sites, *http, g("手机"), "000000");
     EXPECT_TRUE(regional.detailUrls.empty());
@@ -625,10 +620,9 @@ TEST(DemoFaults, HugePageWithoutMarkersParsesToNothing) {
 }
 
 TEST(DemoFaults, TruncatedDetailPageEndsInsideADoubleByteCharacter) {
-    DemoOptions options = small(6, 6);
-    options.faults = {{7, Fault::Detail, 2, Fault::TruncatedDoubleByte},
-                      {2, Fault::Detail, 3, Fault::TruncatedDoubleByte}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(6, 6,
+                           {{7, Fault::Detail, 2, Fault::TruncatedDoubleByte},
+                            {2, Fault::Detail, 3, Fault::TruncatedDoubleByte}}));
     DemoOptions clean = small(6, 6);
     DemoSites cleanSites(clean);
     auto http = client();
@@ -656,10 +650,9 @@ TEST(DemoFaults, TruncatedDetailPageEndsInsideADoubleByteCharacter) {
 }
 
 TEST(DemoFaults, TruncatedListingStillListsEveryCompany) {
-    DemoOptions options = small(8, 4);
-    options.faults = {{7, Fault::Listing, 1, Fault::TruncatedDoubleByte},
-                      {2, Fault::Listing, -1, Fault::TruncatedDoubleByte}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(8, 4,
+                           {{7, Fault::Listing, 1, Fault::TruncatedDoubleByte},
+                            {2, Fault::Listing, -1, Fault::TruncatedDoubleByte}}));
     auto http = client();
     Harvest regional = harvestRegional(sites, *http, g("手机"), "000000");
     expectSameRecords(regional.records, sites.expected(7, g("手机"), ""));
@@ -670,12 +663,11 @@ TEST(DemoFaults, TruncatedListingStillListsEveryCompany) {
 }
 
 TEST(DemoFaults, InvalidGbkReachesTheRecord) {
-    DemoOptions options = small(6, 6);
-    options.faults = {{7, Fault::Detail, 1, Fault::InvalidGbk},
-                      {2, Fault::Detail, 1, Fault::InvalidGbk},
-                      {0, Fault::Hit, -1, Fault::InvalidGbk},
-                      {7, Fault::Listing, -1, Fault::InvalidGbk}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(6, 6,
+                           {{7, Fault::Detail, 1, Fault::InvalidGbk},
+                            {2, Fault::Detail, 1, Fault::InvalidGbk},
+                            {0, Fault::Hit, -1, Fault::InvalidGbk},
+                            {7, Fault::Listing, -1, Fault::InvalidGbk}}));
     auto http = client();
     Harvest regional = harvestRegional(sites, *http, g("手机"), "000000");
     std::vector<RecordSlot> expected = sites.expected(7, g("手机"), "");
@@ -692,9 +684,7 @@ TEST(DemoFaults, InvalidGbkReachesTheRecord) {
 }
 
 TEST(DemoFaults, FailingWebSearchLeavesTheLookupEmpty) {
-    DemoOptions options = small(10, 10);
-    options.faults = {{0, Fault::Search, -1, Fault::Status500}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(10, 10, {{0, Fault::Search, -1, Fault::Status500}}));
     auto http = client();
     Harvest h = harvestRegional(sites, *http, g("手机"), "000000");
     std::vector<RecordSlot> expected = sites.expected(7, g("手机"), "");

@@ -50,6 +50,11 @@ bool pageSurvives(Fault::Kind kind) {
 
 constexpr int kFailedAnswers = 2;  // Fault::Flaky
 
+constexpr Fault::Kind kAllKinds[] = {
+    Fault::Hang,          Fault::DropMidBody, Fault::Status500,           Fault::Redirect,
+    Fault::Oversized,     Fault::Garbage,     Fault::TruncatedDoubleByte, Fault::InvalidGbk,
+    Fault::HugeNoMarkers, Fault::Flaky};
+
 // The search start of a source; the directory with detail pages is started
 // with its keyword and province name in its work form.
 bool startSource(RunControl& run, const SiteConfig& config, int source,
@@ -58,6 +63,17 @@ bool startSource(RunControl& run, const SiteConfig& config, int source,
     run.form(4).keyword = keyword;
     run.form(4).province.clear();
     return run.startSource(4, WorkRow{"N", config.detailDirectory, "4[0]0{0}"});
+}
+
+// A server that never answers is given up on after a second. A lasting
+// fault fails every try alike; one further try shows that, without a hang
+// costing three stall time-outs.
+SiteConfig faultConfig(const demo::DemoSites& sites, Fault::Kind kind) {
+    SiteConfig config = sites.siteConfig();
+    config.http.stallTimeout = 1s;
+    config.http.retryPause = 1ms;
+    config.http.retries = kind == Fault::Flaky ? kFailedAnswers : 1;
+    return config;
 }
 
 class FaultMatrix : public ::testing::TestWithParam<Case> {};
@@ -96,12 +112,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     if (c.source == 1 && c.step == Fault::Detail) which = faultyHomepage(options, keyword);
     options.faults.push_back({c.source, c.step, which, c.kind, 0, kFailedAnswers});
     demo::DemoSites sites(options);
-    SiteConfig config = sites.siteConfig();
-    config.http.stallTimeout = 1s;  // a server that never answers is given up on
-    config.http.retryPause = 1ms;
-    // A lasting fault fails every try alike; one further try shows that,
-    // without a hang costing three stall time-outs.
-    config.http.retries = c.kind == Fault::Flaky ? kFailedAnswers : 1;
+    SiteConfig config = faultConfig(sites, c.kind);
 
     QueueExecutor main;
     CompanyList list;
@@ -132,11 +143,7 @@ std::vector<Case> allCases() {
     std::vector<Case> cases;
     for (int source : {7, 2, 3, 4, 1})
         for (Fault::Step step : {Fault::Listing, Fault::Detail})
-            for (Fault::Kind kind :
-                 {Fault::Hang, Fault::DropMidBody, Fault::Status500, Fault::Redirect,
-                  Fault::Oversized, Fault::Garbage, Fault::TruncatedDoubleByte, Fault::InvalidGbk,
-                  Fault::HugeNoMarkers, Fault::Flaky})
-                cases.push_back({source, step, kind});
+            for (Fault::Kind kind : kAllKinds) cases.push_back({source, step, kind});
     return cases;
 }
 
@@ -147,22 +154,11 @@ INSTANTIATE_TEST_SUITE_P(AllFaults, FaultMatrix, ::testing::ValuesIn(allCases())
                                     kindName(info.param.kind);
                          });
 
-}  // namespace
-}  // namespace velmora
-
 // Sources 5 and 6 take their companies in during their listing steps: a
 // fault on one of their pages costs that page and the pages behind it in its
 // paging (source 5: the rest of the search; source 6: the rest of the
 // category, or everything when the category search fails).
-namespace velmora {
-namespace {
-
-struct IntakeCase {
-    int source;
-    Fault::Step step;
-    Fault::Kind kind;
-};
-
+using IntakeCase = Case;
 class IntakeFaultMatrix : public ::testing::TestWithParam<IntakeCase> {};
 
 TEST_P(IntakeFaultMatrix, HealthyPagesArriveExactlyOnce) {
@@ -177,12 +173,7 @@ TEST_P(IntakeFaultMatrix, HealthyPagesArriveExactlyOnce) {
                                            : kFaultyResultPage;
     options.faults.push_back({c.source, c.step, which, c.kind, 0, kFailedAnswers});
     demo::DemoSites sites(options);
-    SiteConfig config = sites.siteConfig();
-    config.http.stallTimeout = 1s;
-    config.http.retryPause = 1ms;
-    // A lasting fault fails every try alike; one further try shows that,
-    // without a hang costing three stall time-outs.
-    config.http.retries = c.kind == Fault::Flaky ? kFailedAnswers : 1;
+    SiteConfig config = faultConfig(sites, c.kind);
 
     QueueExecutor main;
     CompanyList list;
@@ -214,10 +205,7 @@ std::vector<IntakeCase> intakeCases() {
     std::vector<IntakeCase> cases;
     for (auto [source, step] :
          {std::pair{5, Fault::Listing}, std::pair{6, Fault::Listing}, std::pair{6, Fault::Detail}})
-        for (Fault::Kind kind : {Fault::Hang, Fault::DropMidBody, Fault::Status500, Fault::Redirect,
-                                 Fault::Oversized, Fault::Garbage, Fault::TruncatedDoubleByte,
-                                 Fault::InvalidGbk, Fault::HugeNoMarkers, Fault::Flaky})
-            cases.push_back({source, step, kind});
+        for (Fault::Kind kind : kAllKinds) cases.push_back({source, step, kind});
     return cases;
 }
 

@@ -115,6 +115,17 @@ inline Row rowOf(const CompanyList& list, size_t r) {
     return row;
 }
 
+// `got` holds the rows of `want` from `from` on, with or without the profile.
+inline void expectSameRows(const CompanyList& got, const CompanyList& want, bool withProfile = true,
+                           size_t from = 0) {
+    ASSERT_EQ(got.size(), from + want.size());
+    for (size_t r = 0; r < want.size(); ++r) {
+        Row expected = rowOf(want, r);
+        if (!withProfile) expected[10].clear();
+        EXPECT_EQ(rowOf(got, from + r), expected) << "row " << from + r;
+    }
+}
+
 // A realistic entry of GBK texts; `i` makes it unique.
 inline Row sampleRow(size_t i) {
     std::string n = std::to_string(i);

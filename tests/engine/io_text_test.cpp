@@ -78,8 +78,7 @@ TEST_F(TextFormat, RoundTripReproducesEveryEntryAndEmptyProfilesWithoutThem) {
     ASSERT_TRUE(exportFile(source, "list.txt"));
     add(list, sampleRow(1000));
     ASSERT_TRUE(importFile(list, "list.txt"));
-    ASSERT_EQ(list.size(), source.size() + 1);
-    for (size_t r = 0; r < source.size(); ++r) EXPECT_EQ(rowOf(list, r + 1), rowOf(source, r));
+    expectSameRows(list, source, true, 1);
     EXPECT_EQ(rec.lastStatus(), G("导入企业信息完成"));
     EXPECT_EQ(rec.importCompletions, 1);
     EXPECT_EQ(rec.busy, (std::vector<bool>{true, false, true, false}));
@@ -87,12 +86,7 @@ TEST_F(TextFormat, RoundTripReproducesEveryEntryAndEmptyProfilesWithoutThem) {
     ASSERT_TRUE(exportFile(source, "bare.txt", profileOff()));
     CompanyList bare;
     ASSERT_TRUE(importFile(bare, "bare.txt"));
-    ASSERT_EQ(bare.size(), source.size());
-    for (size_t r = 0; r < source.size(); ++r) {
-        Row expected = rowOf(source, r);
-        expected[10].clear();
-        EXPECT_EQ(rowOf(bare, r), expected);
-    }
+    expectSameRows(bare, source, /*withProfile=*/false);
 }
 
 TEST_F(TextFormat, WorkerThreadsHandEntriesToTheMainThreadInBatches) {
@@ -261,8 +255,7 @@ TEST_F(TextFormat, BlocksAcrossReadChunksAreReadWhole) {
     }
     ASSERT_TRUE(exportFile(source, "big.txt"));
     ASSERT_TRUE(importFile(list, "big.txt"));
-    ASSERT_EQ(list.size(), source.size());
-    for (size_t r = 0; r < source.size(); ++r) EXPECT_EQ(rowOf(list, r), rowOf(source, r));
+    expectSameRows(list, source);
 }
 
 // A 20 MB line stands in for the 100 MB one: memory follows the line's size,
