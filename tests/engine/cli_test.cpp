@@ -60,7 +60,7 @@ TEST_F(CliFixture, HarvestWritesJsonLinesInListOrder) {
     }
 }
 
-TEST_F(CliFixture, HarvestTextFormatHasTheProfileOnlyWhenAsked) {
+TEST_F(CliFixture, HarvestTextFormatHasTheProfileOnlyWhenAskedAndConvertsBack) {
     std::string plain = dir.file("plain.txt"), full = dir.file("full.txt");
     ASSERT_EQ(cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--sources", "7", "--out",
                    plain})
@@ -76,6 +76,13 @@ TEST_F(CliFixture, HarvestTextFormatHasTheProfileOnlyWhenAsked) {
     ASSERT_FALSE(profile.empty());
     EXPECT_EQ(a.find(profile), std::string::npos);
     EXPECT_NE(b.find(profile), std::string::npos);
+
+    // Converted to a workbook and back, the text is the same.
+    std::string xlsx = dir.file("b.xlsx"), back = dir.file("c.txt");
+    ASSERT_EQ(cli({"convert", full, xlsx, "--with-profile"}).exitCode, 0);
+    ASSERT_EQ(cli({"convert", xlsx, back, "--with-profile"}).exitCode, 0);
+    EXPECT_EQ(readFile(back), b);
+    EXPECT_EQ(cli({"convert", plain, dir.file("d.txt"), "--same-name-filter"}).exitCode, 0);
 }
 
 TEST_F(CliFixture, CsvHasABomHeaderAndQuoting) {
@@ -90,39 +97,40 @@ TEST_F(CliFixture, CsvHasABomHeaderAndQuoting) {
         0u);
 }
 
-TEST_F(CliFixture, InputChecksGiveTheSearchCommandsMessages) {
-    std::string out = dir.file("x.txt");
-    auto r = cli({"harvest", "--keyword", "", "--sites", sitesIni(), "--out", out});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find("请输入关鍵词或选择省份"), std::string::npos) << r.err;
-    r = cli({"harvest", "--keyword", "", "--province", "", "--sites", sitesIni(), "--out", out});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_NE(r.err.find("请输入关鍵词"), std::string::npos);
-    r = cli(
-        {"harvest", "--keyword", "", "--province", "北京", "--sites", sitesIni(), "--out", out});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-}
-
-TEST_F(CliFixture, BadArgumentsAndFileErrors) {
-    std::string out = dir.file("x.txt");
-    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--province", "火星", "--out", out}).exitCode, 2);
-    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sources", "8", "--out", out}).exitCode, 2);
-    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sources", "7,x", "--out", out}).exitCode, 2);
-    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--out", dir.file("x.pdf")}).exitCode, 2);
-    EXPECT_EQ(cli({"harvest", "--keyword", "k"}).exitCode, 2);
-    EXPECT_EQ(
-        cli({"harvest", "--keyword", "k", "--sites", dir.file("none.ini"), "--out", out}).exitCode,
-        2);
-    EXPECT_EQ(cli({"frobnicate"}).exitCode, 2);
-    EXPECT_EQ(cli({"harvest", "--keyword", "k", "--sites", sitesIni(), "--out",
-                   dir.file("missing-folder/x.txt")})
-                  .exitCode,
-              1);
-    EXPECT_EQ(cli({"convert", dir.file("absent.txt"), out}).exitCode, 1);
-    EXPECT_EQ(cli({"--help"}).exitCode, 0);
-    auto help = cli({"harvest", "--help"});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.out.find("--same-name-filter"), std::string::npos);
+// Arguments, the exit status they give and what stderr then says.
+TEST_F(CliFixture, ArgumentsInputChecksAndFileErrors) {
+    const std::string out = dir.file("x.txt"), sites = sitesIni();
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* says;
+    } cases[] = {
+        // The search command's input checks.
+        {{"harvest", "--keyword", "", "--sites", sites, "--out", out}, 2, "请输入关鍵词或选择省份"},
+        {{"harvest", "--keyword", "", "--province", "", "--sites", sites, "--out", out},
+         2,
+         "请输入关鍵词"},
+        {{"harvest", "--keyword", "", "--province", "北京", "--sites", sites, "--out", out}, 0, ""},
+        {{"harvest", "--keyword", "k", "--province", "火星", "--out", out}, 2, ""},
+        {{"harvest", "--keyword", "k", "--sources", "8", "--out", out}, 2, ""},
+        {{"harvest", "--keyword", "k", "--sources", "7,x", "--out", out}, 2, ""},
+        {{"harvest", "--keyword", "k", "--out", dir.file("x.pdf")}, 2, ""},
+        {{"harvest", "--keyword", "k"}, 2, ""},
+        {{"harvest", "--keyword", "k", "--sites", dir.file("none.ini"), "--out", out}, 2, ""},
+        {{"frobnicate"}, 2, ""},
+        {{"harvest", "--keyword", "k", "--sites", sites, "--out", dir.file("missing-folder/x.txt")},
+         1,
+         ""},
+        {{"convert", dir.file("absent.txt"), out}, 1, ""},
+        {{"--help"}, 0, ""},
+        {{"harvest", "--help"}, 0, ""},
+    };
+    for (const auto& c : cases) {
+        auto r = cli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args[0] << " " << c.args[1] << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+    EXPECT_NE(cli({"harvest", "--help"}).out.find("--same-name-filter"), std::string::npos);
 }
 
 TEST_F(CliFixture, TheSummaryCountsPagesThatCouldNotBeFetched) {
@@ -231,19 +239,6 @@ TEST_F(CliFixture, ParseShowsTheCompaniesThatPortalAndYellowPagesStepsTakeIn) {
     EXPECT_EQ(j["entries"][0]["name"], "甲");
     EXPECT_EQ(j["entries"][0]["postcode"], "310012");
     EXPECT_EQ(j["entries"][0]["email"], "");  // parse makes no lookup
-}
-
-TEST_F(CliFixture, ConvertRoundTripsTextThroughWorkbook) {
-    std::string txt = dir.file("a.txt"), xlsx = dir.file("b.xlsx"), back = dir.file("c.txt");
-    ASSERT_EQ(
-        cli({"harvest", "--keyword", "手机", "--sites", sitesIni(), "--with-profile", "--out", txt})
-            .exitCode,
-        0);
-    ASSERT_EQ(cli({"convert", txt, xlsx, "--with-profile"}).exitCode, 0);
-    ASSERT_EQ(cli({"convert", xlsx, back, "--with-profile"}).exitCode, 0);
-    EXPECT_EQ(readFile(back), readFile(txt));
-    auto r = cli({"convert", txt, dir.file("d.txt"), "--same-name-filter"});
-    EXPECT_EQ(r.exitCode, 0);
 }
 
 }  // namespace

@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -24,9 +21,8 @@
 #include "sources/framework/text_scan.h"
 #include "sources/framework/worker_step.h"
 #include "sources/regional/regional_source.h"
+#include "support/process.h"
 #include "support/test_support.h"
-
-extern char** environ;
 
 namespace velmora::demo {
 namespace {
@@ -47,6 +43,12 @@ DemoOptions small(int companies = 12, int pageSize = 5) {
     return options;
 }
 
+DemoOptions faulty(int companies, int pageSize, std::vector<Fault> faults) {
+    DemoOptions options = small(companies, pageSize);
+    options.faults = std::move(faults);
+    return options;
+}
+
 // What a walk through a source's pages gave.
 struct Harvest {
     std::vector<RecordSlot> records;
@@ -56,47 +58,6 @@ struct Harvest {
     int failedDetails = 0;
 };
 
-// Walks source 7 as the harvester does: listing request, page check and
-// listing parser; then each detail page, its parser and, for a page without
-// an address, the e-mail lookup. A detail page that fails is skipped.
-Harvest harvestRegional(const DemoSites& sites, HttpClient& http, const std::string& keyword,
-                        const std::string& provinceCode) {
-    RegionalSource source(sites.address());
-    WorkForm form;
-    form.keyword = keyword;
-    form.province = provinceCode;
-    form.knownPages = 1;
-    form.nextPage = 1;
-    Harvest h;
-    const WorkKey listingKey = WorkKey::parse("7[0]0{0}");
-    while (form.knownPages >= form.nextPage && h.listingUrls.size() < 200) {
-        ListingRequest request =
-            source.listingRequest(sites.address() + "/main/corp/queryr.asp", listingKey, form);
-        h.listingUrls.push_back(request.url);
-        std::string page = http.get(request.url);
-        EXPECT_TRUE(parseFetchedPage(source, form, listingKey, page, discardingIntake()));
-        h.knownPagesAfterListing.push_back(form.knownPages);
-        for (int r = 1; r <= form.detailCount; ++r) {
-            WorkRow row = form.detail.row(r);
-            h.detailUrls.push_back(row.url);
-            form.slot.clear();
-            try {
-                std::string detail = http.get(row.url);
-                EXPECT_TRUE(parseFetchedPage(source, form, WorkKey::parse(row.key), detail,
-                                             discardingIntake()));
-            } catch (const HttpError&) {
-                ++h.failedDetails;
-                continue;
-            }
-            if (!form.slot[Field::Name].empty() && form.slot[Field::Email].empty())
-                lookupEmail(http, sites.address(), form.slot, form.mailHits);
-            h.records.push_back(form.slot);
-        }
-        form.detail.clearDownFrom(form.detailCount);
-    }
-    return h;
-}
-
 std::string alibabaStartUrl(const DemoSites& sites, const std::string& keyword,
                             const std::string& provinceName) {
     std::string url = sites.address() + "/company/k-" + text::urlByteEscape(keyword);
@@ -104,17 +65,30 @@ std::string alibabaStartUrl(const DemoSites& sites, const std::string& keyword,
     return url + "_n-y.html";
 }
 
-// Walks source 2: each listing page's url is the one the previous page linked.
-Harvest harvestAlibaba(const DemoSites& sites, HttpClient& http, const std::string& keyword,
-                       const std::string& provinceName) {
-    AlibabaSource source;
+// Walks source 7 (regional: keyword and province code) or source 2
+// (marketplace: keyword and province name) as the harvester does: listing
+// request, page check and listing parser; then each detail page, its parser
+// and, on source 7 for a page without an address, the e-mail lookup. A
+// detail page that fails is skipped. Source 2's next listing url is the one
+// the previous page linked.
+Harvest harvest(int number, const DemoSites& sites, HttpClient& http, const std::string& keyword,
+                const std::string& province) {
+    RegionalSource regional(sites.address());
+    AlibabaSource alibaba;
+    const Source& source = number == 7 ? static_cast<const Source&>(regional) : alibaba;
     WorkForm form;
+    form.keyword = keyword;
+    form.province = province;
     form.knownPages = 1;
     form.nextPage = 1;
     Harvest h;
-    const WorkKey listingKey = WorkKey::parse("2[0]0{0}");
-    std::string url = alibabaStartUrl(sites, keyword, provinceName);
+    const WorkKey listingKey = WorkKey::parse(std::to_string(number) + "[0]0{0}");
+    std::string url = alibabaStartUrl(sites, keyword, province);
     while (form.knownPages >= form.nextPage && h.listingUrls.size() < 200) {
+        if (number == 7)
+            url =
+                regional.listingRequest(sites.address() + "/main/corp/queryr.asp", listingKey, form)
+                    .url;
         h.listingUrls.push_back(url);
         std::string page = http.get(url);
         EXPECT_TRUE(parseFetchedPage(source, form, listingKey, page, discardingIntake()));
@@ -131,12 +105,24 @@ Harvest harvestAlibaba(const DemoSites& sites, HttpClient& http, const std::stri
                 ++h.failedDetails;
                 continue;
             }
+            if (number == 7 && !form.slot[Field::Name].empty() && form.slot[Field::Email].empty())
+                lookupEmail(http, sites.address(), form.slot, form.mailHits);
             h.records.push_back(form.slot);
         }
         form.detail.clearDownFrom(form.detailCount);
-        url = form.listing.row(1).url;
+        if (number == 2) url = form.listing.row(1).url;
     }
     return h;
+}
+
+Harvest harvestRegional(const DemoSites& sites, HttpClient& http, const std::string& keyword,
+                        const std::string& provinceCode) {
+    return harvest(7, sites, http, keyword, provinceCode);
+}
+
+Harvest harvestAlibaba(const DemoSites& sites, HttpClient& http, const std::string& keyword,
+                       const std::string& provinceName) {
+    return harvest(2, sites, http, keyword, provinceName);
 }
 
 std::string utf8(const std::string& gbkText) {
@@ -197,101 +183,76 @@ bool startsWith(const std::string& s, const std::string& prefix) {
 // ---------------------------------------------------------------------------
 // Full harvests
 
-TEST(DemoSitesHarvest, RegionalDirectoryYieldsEveryExpectedCompanyExactly) {
-    DemoSites sites(small(23, 5));
-    auto http = client();
-    Harvest h = harvestRegional(sites, *http, g("手机"), "330000");
-    expectSameRecords(h.records, sites.expected(7, g("手机"), "330000"));
-    // ">下一页<" exactly while a further page exists: 5 pages.
-    EXPECT_EQ(h.knownPagesAfterListing, (std::vector<int>{2, 3, 4, 5, 0}));
-    EXPECT_EQ(sites.pageCount(7, g("手机"), "330000"), 5);
+// A walk through one source's pages gives exactly the records expected, with
+// the pager showing the following page number ("下一页" on source 7) exactly
+// while a further page exists.
+TEST(DemoSitesHarvest, EachWalkYieldsEveryExpectedCompanyExactly) {
+    const struct {
+        int source, companies, pageSize;
+        std::string keyword, province, code;
+        std::vector<int> knownPages;  // empty: not checked
+        std::string listingUrlPart;   // in the first listing url; empty: not checked
+    } cases[] = {
+        {7, 23, 5, g("手机"), "330000", "330000", {2, 3, 4, 5, 0}, ""},
+        {2, 23, 5, g("手机"), g("浙江"), "330000", {2, 3, 4, 5, 0}, ""},
+        // "+" is taken literally by both sites.
+        {7, 9, 4, g("手机+配件"), "000000", "000000", {}, ""},
+        {2, 9, 4, g("手机+配件"), "", "000000", {}, ""},
+        // The first page's address carries "LED_p-3" as the harvester escapes
+        // it (capitals and "_" raw); the linked pages come from a lower-cased page.
+        {2, 9, 4, "LED_p-3", "", "", {2, 3, 0}, ""},
+        {7, 9, 4, "LED_p-3", "000000", "", {}, ""},
+        {7, 7, 3, "", "110000", "110000", {}, "?&area1=110000&area2=110000&corpname=&page=1"},
+        {2, 7, 3, "", g("北京"), "110000", {}, ""},
+        // All of China sends only area2; "其它" on the marketplace is the same search.
+        {7, 4, 10, g("阀门"), "000000", "", {0}, "?&area2=000000&corpname="},
+        {2, 4, 10, g("阀门"), g("其它"), "000000", {}, ""},
+        // No companies: one page without links.
+        {7, 0, 5, g("手机"), "000000", "000000", {0}, ""},
+        {2, 0, 5, g("手机"), "", "000000", {0}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.source) + " " + utf8(c.keyword) + " " + utf8(c.province));
+        DemoSites sites(small(c.companies, c.pageSize));
+        auto http = client();
+        Harvest h = harvest(c.source, sites, *http, c.keyword, c.province);
+        expectSameRecords(h.records, sites.expected(c.source, c.keyword, c.code));
+        if (!c.knownPages.empty()) {
+            EXPECT_EQ(h.knownPagesAfterListing, c.knownPages);
+        }
+        ASSERT_FALSE(h.listingUrls.empty());
+        if (!c.listingUrlPart.empty()) {
+            EXPECT_TRUE(text::contains(h.listingUrls[0], c.listingUrlPart)) << h.listingUrls[0];
+        }
+        if (c.source == 7 && c.province == "000000") {
+            EXPECT_FALSE(text::contains(h.listingUrls[0], "area1"));
+        }
+        for (size_t i = 0; c.source == 2 && i < h.listingUrls.size(); ++i)
+            EXPECT_TRUE(startsWith(h.listingUrls[i], sites.address() + "/company/k-"));
+    }
 }
 
-TEST(DemoSitesHarvest, MarketplaceYieldsEveryExpectedCompanyExactly) {
-    DemoSites sites(small(23, 5));
-    auto http = client();
-    Harvest h = harvestAlibaba(sites, *http, g("手机"), g("浙江"));
-    expectSameRecords(h.records, sites.expected(2, g("手机"), "330000"));
-    // The pager shows the following page number exactly while one exists.
-    EXPECT_EQ(h.knownPagesAfterListing, (std::vector<int>{2, 3, 4, 5, 0}));
-    ASSERT_EQ(h.listingUrls.size(), 5u);
-    EXPECT_TRUE(startsWith(h.listingUrls[1], sites.address() + "/company/k-"));
-}
-
-TEST(DemoSitesHarvest, KeywordPlusIsTakenLiterallyByBothSites) {
+// What the walks above rely on in the data.
+TEST(DemoSitesData, KeywordsAndProvincesShapeTheCompanies) {
+    EXPECT_EQ(DemoSites(small(23, 5)).pageCount(7, g("手机"), "330000"), 5);
     DemoSites sites(small(9, 4));
-    auto http = client();
-    const std::string keyword = g("手机+配件");
-    Harvest regional = harvestRegional(sites, *http, keyword, "000000");
-    expectSameRecords(regional.records, sites.expected(7, keyword, "000000"));
-    Harvest alibaba = harvestAlibaba(sites, *http, keyword, "");
-    expectSameRecords(alibaba.records, sites.expected(2, keyword, "000000"));
     // The "+" reached the sites as the byte "+": the keyword is in the names.
+    const std::string plus = g("手机+配件");
     int withKeyword = 0;
-    for (const RecordSlot& r : regional.records)
-        withKeyword += text::contains(r[Field::Name], keyword) ? 1 : 0;
+    for (const RecordSlot& r : sites.expected(7, plus, "000000"))
+        withKeyword += text::contains(r[Field::Name], plus) ? 1 : 0;
     EXPECT_GT(withKeyword, 0);
     // A different keyword (a space instead of "+") is a different search.
     EXPECT_NE(sites.expected(7, g("手机 配件"), "")[0][Field::Name],
-              sites.expected(7, keyword, "")[0][Field::Name]);
-}
-
-TEST(DemoSitesHarvest, CapitalsAndUnderscoresInTheKeywordSurviveThePager) {
-    // The first page's address carries "LED_p-3" as the harvester escapes it
-    // (capitals and "_" raw); the linked pages come from a lower-cased page.
-    DemoSites sites(small(9, 4));
-    auto http = client();
-    Harvest alibaba = harvestAlibaba(sites, *http, "LED_p-3", "");
-    EXPECT_EQ(alibaba.knownPagesAfterListing, (std::vector<int>{2, 3, 0}));
-    std::vector<RecordSlot> expected = sites.expected(2, "LED_p-3", "");
-    expectSameRecords(alibaba.records, expected);
+              sites.expected(7, plus, "")[0][Field::Name]);
     int lowered = 0;
-    for (const RecordSlot& r : expected)
+    for (const RecordSlot& r : sites.expected(2, "LED_p-3", ""))
         lowered += text::contains(r[Field::Name], "led_p-3") ? 1 : 0;
     EXPECT_GT(lowered, 0);
-    Harvest regional = harvestRegional(sites, *http, "LED_p-3", "000000");
-    expectSameRecords(regional.records, sites.expected(7, "LED_p-3", ""));
-}
-
-TEST(DemoSitesHarvest, EmptyKeywordWithAProvinceWorks) {
-    DemoSites sites(small(7, 3));
-    auto http = client();
-    Harvest regional = harvestRegional(sites, *http, "", "110000");
-    ASSERT_FALSE(regional.listingUrls.empty());
-    EXPECT_TRUE(
-        text::contains(regional.listingUrls[0], "?&area1=110000&area2=110000&corpname=&page=1"));
-    std::vector<RecordSlot> expected = sites.expected(7, "", "110000");
-    expectSameRecords(regional.records, expected);
     static const std::string kBeijing = g("北京市");
-    for (const RecordSlot& r : expected) EXPECT_TRUE(startsWith(r[Field::Address], kBeijing));
-    Harvest alibaba = harvestAlibaba(sites, *http, "", g("北京"));
-    expectSameRecords(alibaba.records, sites.expected(2, "", "110000"));
-}
-
-TEST(DemoSitesHarvest, AllProvincesSendsOnlyArea2) {
-    DemoSites sites(small(4, 10));
-    auto http = client();
-    Harvest h = harvestRegional(sites, *http, g("阀门"), "000000");
-    ASSERT_EQ(h.listingUrls.size(), 1u);
-    EXPECT_TRUE(text::contains(h.listingUrls[0], "?&area2=000000&corpname="));
-    EXPECT_FALSE(text::contains(h.listingUrls[0], "area1"));
-    expectSameRecords(h.records, sites.expected(7, g("阀门"), ""));
-    EXPECT_EQ(h.knownPagesAfterListing, std::vector<int>{0});
-    // "其它" on the marketplace is the same all-China search.
+    for (const RecordSlot& r : DemoSites(small(7, 3)).expected(7, "", "110000"))
+        EXPECT_TRUE(startsWith(r[Field::Address], kBeijing));
     EXPECT_EQ(sites.expected(2, g("阀门"), "000000"), sites.expected(2, g("阀门"), ""));
-    Harvest other = harvestAlibaba(sites, *http, g("阀门"), g("其它"));
-    expectSameRecords(other.records, sites.expected(2, g("阀门"), "000000"));
-}
-
-TEST(DemoSitesHarvest, NoCompaniesGivesOnePageWithoutLinks) {
-    DemoSites sites(small(0, 5));
-    auto http = client();
-    Harvest regional = harvestRegional(sites, *http, g("手机"), "000000");
-    EXPECT_TRUE(regional.records.empty());
-    EXPECT_EQ(regional.knownPagesAfterListing, std::vector<int>{0});
-    Harvest alibaba = harvestAlibaba(sites, *http, g("手机"), "");
-    EXPECT_TRUE(alibaba.records.empty());
-    EXPECT_EQ(alibaba.knownPagesAfterListing, std::vector<int>{0});
 }
 
 // ---------------------------------------------------------------------------
@@ -457,14 +418,16 @@ TEST(DemoSitesPages, WebSearchHitsAreWhatTheLookupExtracts) {
         EXPECT_FALSE(text::contains(url, "/hit/")) << url;
 }
 
-TEST(DemoSitesPages, UnknownPagesAreErrors) {
+TEST(DemoSitesPages, UnknownPagesAreErrorsAndEveryRequestCounts) {
     DemoSites sites(small());
     auto http = client();
+    EXPECT_EQ(sites.requestCount(), 0);
     EXPECT_THROW(http->get(sites.address() + "/main/corp/detail.asp?corpid=1"), HttpError);
     EXPECT_THROW(http->get(sites.address() + "/athena/contact/5.html"), HttpError);
     EXPECT_THROW(http->get(sites.address() + "/nothing/here"), HttpError);
     EXPECT_THROW(http->get(sites.address() + "/hit/zz/1.html"), HttpError);
     EXPECT_NO_THROW(http->get(sites.address() + "/"));
+    EXPECT_EQ(sites.requestCount(), 5);
 }
 
 TEST(DemoSites, SiteConfigPointsItsSitesHere) {
@@ -484,15 +447,6 @@ TEST(DemoSites, SiteConfigPointsItsSitesHere) {
     SiteConfig loaded = SiteConfig::load(dir.file("sites.ini"));
     EXPECT_EQ(loaded.regional, sites.address());
     EXPECT_EQ(loaded.websearch, sites.address());
-}
-
-TEST(DemoSites, CountsRequests) {
-    DemoSites sites(small());
-    auto http = client();
-    EXPECT_EQ(sites.requestCount(), 0);
-    http->get(sites.address() + "/");
-    EXPECT_THROW(http->get(sites.address() + "/missing"), HttpError);
-    EXPECT_EQ(sites.requestCount(), 2);
 }
 
 // ---------------------------------------------------------------------------
@@ -527,9 +481,7 @@ TEST(DemoFaultText, ParsesAndFormats) {
 }
 
 TEST(DemoFaults, Status500HitsOnlyTheChosenPage) {
-    DemoOptions options = small(12, 5);
-    options.faults = {{7, Fault::Listing, 2, Fault::Status500}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(12, 5, {{7, Fault::Listing, 2, Fault::Status500}}));
     auto http = client();
     std::string base = sites.address() + "/main/corp/queryr.asp?&area2=000000&corpname=x&page=";
     EXPECT_NO_THROW(http->get(base + "1"));
@@ -538,10 +490,9 @@ TEST(DemoFaults, Status500HitsOnlyTheChosenPage) {
 }
 
 TEST(DemoFaults, AFailingDetailPageCostsOnlyThatCompany) {
-    DemoOptions options = small(10, 5);
-    options.faults = {{7, Fault::Detail, 3, Fault::Status500},
-                      {2, Fault::Detail, 7, Fault::DropMidBody}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(
+        10, 5,
+        {{7, Fault::Detail, 3, Fault::Status500}, {2, Fault::Detail, 7, Fault::DropMidBody}}));
     auto http = client();
 
     Harvest regional = harvestRegional(sites, *http, g("手机"), "000000");
@@ -558,9 +509,7 @@ TEST(DemoFaults, AFailingDetailPageCostsOnlyThatCompany) {
 }
 
 TEST(DemoFaults, EveryRequestOfAStep) {
-    DemoOptions options = small(6, 3);
-    options.faults = {{2, Fault::Detail, -1, Fault::Redirect}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(6, 3, {{2, Fault::Detail, -1, Fault::Redirect}}));
     auto http = client();
     Harvest h = harvestAlibaba(sites, *http, g("手机"), "");
     EXPECT_EQ(h.failedDetails, 6);
@@ -569,9 +518,7 @@ TEST(DemoFaults, EveryRequestOfAStep) {
 }
 
 TEST(DemoFaults, HangIsEndedByTheClientsAbort) {
-    DemoOptions options = small(6, 6);
-    options.faults = {{7, Fault::Detail, 2, Fault::Hang}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(6, 6, {{7, Fault::Detail, 2, Fault::Hang}}));
     auto http = client();
     std::string url = regionalDetailUrl(sites, *http, g("手机"), "000000", 2);
     EXPECT_NO_THROW(http->get(regionalDetailUrl(sites, *http, g("手机"), "000000", 1)));
@@ -613,9 +560,7 @@ TEST(DemoFaults, StoppingReleasesAHangingRequest) {
 }
 
 TEST(DemoFaults, DelayStillAnswers) {
-    DemoOptions options = small(4, 4);
-    options.faults = {{2, Fault::Listing, 1, Fault::Delay, 30}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(4, 4, {{2, Fault::Listing, 1, Fault::Delay, 30}}));
     auto http = client();
     Harvest h = harvestAlibaba(sites, *http, g("手机"), "");
     expectSameRecords(h.records, sites.expected(2, g("手机"), ""));
@@ -645,10 +590,8 @@ TEST(DemoFaults, OversizedDefaultIsLargerThanTheDefaultCap) {
 }
 
 TEST(DemoFaults, GarbageParsesToNothing) {
-    DemoOptions options = small(4, 4);
-    options.faults = {{7, Fault::Listing, 1, Fault::Garbage},
-                      {2, Fault::Detail, -1, Fault::Garbage}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(
+        4, 4, {{7, Fault::Listing, 1, Fault::Garbage}, {2, Fault::Detail, -1, Fault::Garbage}}));
     auto http = client();
     Harvest regional = harvestRegional(sites, *http, g("手机"), "000000");
     EXPECT_TRUE(regional.detailUrls.empty());
@@ -662,34 +605,24 @@ TEST(DemoFaults, GarbageParsesToNothing) {
 }
 
 TEST(DemoFaults, HugePageWithoutMarkersParsesToNothing) {
-    DemoOptions options = small(4, 4);
-    options.hugeBytes = 2u << 20;
-    options.faults = {{2, Fault::Listing, -1, Fault::HugeNoMarkers}};
-    DemoSites sites(options);
-    auto http = client();
-    EXPECT_GE(http->get(alibabaStartUrl(sites, g("手机"), "")).size(), 2u << 20);
-    Harvest h = harvestAlibaba(sites, *http, g("手机"), "");
-    EXPECT_TRUE(h.detailUrls.empty());
-    EXPECT_EQ(h.knownPagesAfterListing, std::vector<int>{0});
-}
-
-TEST(DemoFaults, HugePageDefaultIsTenMebibytes) {
-    DemoOptions options = small(4, 4);
-    options.faults = {{7, Fault::Listing, 1, Fault::HugeNoMarkers}};
-    DemoSites sites(options);
-    auto http = client();
-    Harvest h = harvestRegional(sites, *http, g("手机"), "000000");
-    EXPECT_TRUE(h.detailUrls.empty());
-    EXPECT_EQ(h.knownPagesAfterListing, std::vector<int>{0});
-    std::string page = http->get(h.listingUrls[0]);
-    EXPECT_GE(page.size(), 10u << 20);
+    // A chosen size on every marketplace listing; ten mebibytes by default.
+    for (int source : {2, 7}) {
+        DemoOptions options = small(4, 4);
+        if (source == 2) options.hugeBytes = 2u << 20;
+        options.faults = {{source, Fault::Listing, source == 2 ? -1 : 1, Fault::HugeNoMarkers}};
+        DemoSites sites(options);
+        auto http = client();
+        Harvest h = harvest(source, sites, *http, g("手机"), source == 2 ? "" : "000000");
+        EXPECT_TRUE(h.detailUrls.empty());
+        EXPECT_EQ(h.knownPagesAfterListing, std::vector<int>{0});
+        EXPECT_GE(http->get(h.listingUrls[0]).size(), source == 2 ? 2u << 20 : 10u << 20);
+    }
 }
 
 TEST(DemoFaults, TruncatedDetailPageEndsInsideADoubleByteCharacter) {
-    DemoOptions options = small(6, 6);
-    options.faults = {{7, Fault::Detail, 2, Fault::TruncatedDoubleByte},
-                      {2, Fault::Detail, 3, Fault::TruncatedDoubleByte}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(6, 6,
+                           {{7, Fault::Detail, 2, Fault::TruncatedDoubleByte},
+                            {2, Fault::Detail, 3, Fault::TruncatedDoubleByte}}));
     DemoOptions clean = small(6, 6);
     DemoSites cleanSites(clean);
     auto http = client();
@@ -717,10 +650,9 @@ TEST(DemoFaults, TruncatedDetailPageEndsInsideADoubleByteCharacter) {
 }
 
 TEST(DemoFaults, TruncatedListingStillListsEveryCompany) {
-    DemoOptions options = small(8, 4);
-    options.faults = {{7, Fault::Listing, 1, Fault::TruncatedDoubleByte},
-                      {2, Fault::Listing, -1, Fault::TruncatedDoubleByte}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(8, 4,
+                           {{7, Fault::Listing, 1, Fault::TruncatedDoubleByte},
+                            {2, Fault::Listing, -1, Fault::TruncatedDoubleByte}}));
     auto http = client();
     Harvest regional = harvestRegional(sites, *http, g("手机"), "000000");
     expectSameRecords(regional.records, sites.expected(7, g("手机"), ""));
@@ -731,12 +663,11 @@ TEST(DemoFaults, TruncatedListingStillListsEveryCompany) {
 }
 
 TEST(DemoFaults, InvalidGbkReachesTheRecord) {
-    DemoOptions options = small(6, 6);
-    options.faults = {{7, Fault::Detail, 1, Fault::InvalidGbk},
-                      {2, Fault::Detail, 1, Fault::InvalidGbk},
-                      {0, Fault::Hit, -1, Fault::InvalidGbk},
-                      {7, Fault::Listing, -1, Fault::InvalidGbk}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(6, 6,
+                           {{7, Fault::Detail, 1, Fault::InvalidGbk},
+                            {2, Fault::Detail, 1, Fault::InvalidGbk},
+                            {0, Fault::Hit, -1, Fault::InvalidGbk},
+                            {7, Fault::Listing, -1, Fault::InvalidGbk}}));
     auto http = client();
     Harvest regional = harvestRegional(sites, *http, g("手机"), "000000");
     std::vector<RecordSlot> expected = sites.expected(7, g("手机"), "");
@@ -753,9 +684,7 @@ TEST(DemoFaults, InvalidGbkReachesTheRecord) {
 }
 
 TEST(DemoFaults, FailingWebSearchLeavesTheLookupEmpty) {
-    DemoOptions options = small(10, 10);
-    options.faults = {{0, Fault::Search, -1, Fault::Status500}};
-    DemoSites sites(options);
+    DemoSites sites(faulty(10, 10, {{0, Fault::Search, -1, Fault::Status500}}));
     auto http = client();
     Harvest h = harvestRegional(sites, *http, g("手机"), "000000");
     std::vector<RecordSlot> expected = sites.expected(7, g("手机"), "");
@@ -809,52 +738,16 @@ TEST(DemoFaults, HitFaultsChooseTheCompanyByItsIndex) {
 // The program
 
 #ifdef VELMORA_SITES
-struct Program {
-    pid_t pid = -1;
-    int out = -1;
-};
-
-Program startProgram(const std::vector<std::string>& args) {
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return {};
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    std::vector<std::string> all = {VELMORA_SITES};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    Program p;
-    if (posix_spawn(&p.pid, VELMORA_SITES, &actions, nullptr, argv.data(), environ) != 0)
-        p.pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    close(pipeFds[1]);
-    p.out = pipeFds[0];
-    return p;
-}
-
-std::string readLine(int fd) {
-    std::string line;
-    char c = 0;
-    while (read(fd, &c, 1) == 1 && c != '\n') line.push_back(c);
-    return line;
-}
-
-int waitExit(pid_t pid) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(VelmoraSitesProgram, ServesUntilTerminatedAndWritesSitesIni) {
     velmora::testing::TempDir dir;
-    Program p =
-        startProgram({"--port", "0", "--companies", "5", "--page-size", "5", "--write-sites-ini",
-                      dir.file("sites.ini"), "--fault", "7:detail:2:500"});
-    ASSERT_GT(p.pid, 0);
-    std::string line = readLine(p.out);
+    velmora::testing::ChildProcess p({VELMORA_SITES, "--port", "0", "--companies", "5",
+                                      "--page-size", "5", "--write-sites-ini",
+                                      dir.file("sites.ini"), "--fault", "7:detail:2:500"});
+    ASSERT_TRUE(p.started());
+    std::string out;
+    while (p.running() && (out = p.outSoFar()).find('\n') == std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::string line = out.substr(0, out.find('\n'));
     ASSERT_TRUE(startsWith(line, "listening on http://127.0.0.1:")) << line;
     std::string address = line.substr(std::string("listening on ").size());
 
@@ -868,16 +761,13 @@ TEST(VelmoraSitesProgram, ServesUntilTerminatedAndWritesSitesIni) {
         http->get(address + "/main/corp/queryr.asp?&area2=000000&corpname=&page=1");
     EXPECT_TRUE(text::contains(listing, "detail.asp?corpid="));
 
-    kill(p.pid, SIGTERM);
-    EXPECT_EQ(waitExit(p.pid), 0);
-    close(p.out);
+    p.kill(SIGTERM);
+    EXPECT_EQ(p.wait().exitCode, 0);
 }
 
 TEST(VelmoraSitesProgram, RejectsABadFault) {
-    Program p = startProgram({"--fault", "9:detail:2:500"});
-    ASSERT_GT(p.pid, 0);
-    EXPECT_EQ(waitExit(p.pid), 2);
-    close(p.out);
+    EXPECT_EQ(velmora::testing::runProcess({VELMORA_SITES, "--fault", "9:detail:2:500"}).exitCode,
+              2);
 }
 #endif
 

@@ -10,6 +10,7 @@
 #include "platform/gbk.h"
 #include "platform/queue_executor.h"
 #include "sources/registry.h"
+#include "support/demo_harvest.h"
 
 namespace velmora {
 namespace {
@@ -49,6 +50,11 @@ bool pageSurvives(Fault::Kind kind) {
 
 constexpr int kFailedAnswers = 2;  // Fault::Flaky
 
+constexpr Fault::Kind kAllKinds[] = {
+    Fault::Hang,          Fault::DropMidBody, Fault::Status500,           Fault::Redirect,
+    Fault::Oversized,     Fault::Garbage,     Fault::TruncatedDoubleByte, Fault::InvalidGbk,
+    Fault::HugeNoMarkers, Fault::Flaky};
+
 // The search start of a source; the directory with detail pages is started
 // with its keyword and province name in its work form.
 bool startSource(RunControl& run, const SiteConfig& config, int source,
@@ -57,6 +63,17 @@ bool startSource(RunControl& run, const SiteConfig& config, int source,
     run.form(4).keyword = keyword;
     run.form(4).province.clear();
     return run.startSource(4, WorkRow{"N", config.detailDirectory, "4[0]0{0}"});
+}
+
+// A server that never answers is given up on after a second. A lasting
+// fault fails every try alike; one further try shows that, without a hang
+// costing three stall time-outs.
+SiteConfig faultConfig(const demo::DemoSites& sites, Fault::Kind kind) {
+    SiteConfig config = sites.siteConfig();
+    config.http.stallTimeout = 1s;
+    config.http.retryPause = 1ms;
+    config.http.retries = kind == Fault::Flaky ? kFailedAnswers : 1;
+    return config;
 }
 
 class FaultMatrix : public ::testing::TestWithParam<Case> {};
@@ -95,12 +112,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     if (c.source == 1 && c.step == Fault::Detail) which = faultyHomepage(options, keyword);
     options.faults.push_back({c.source, c.step, which, c.kind, 0, kFailedAnswers});
     demo::DemoSites sites(options);
-    SiteConfig config = sites.siteConfig();
-    config.http.stallTimeout = 1s;  // a server that never answers is given up on
-    config.http.retryPause = 1ms;
-    // A lasting fault fails every try alike; one further try shows that,
-    // without a hang costing three stall time-outs.
-    config.http.retries = c.kind == Fault::Flaky ? kFailedAnswers : 1;
+    SiteConfig config = faultConfig(sites, c.kind);
 
     QueueExecutor main;
     CompanyList list;
@@ -110,13 +122,7 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
     ASSERT_TRUE(main.runUntil([&] { return !run.searching(); }, 60s)) << "the run did not end";
 
     if (c.source == 1) {
-        std::vector<RecordSlot> healthy = webSearchHealthy(sites, keyword, c, which);
-        ASSERT_EQ(list.size(), healthy.size());
-        for (size_t i = 0; i < healthy.size(); ++i) {
-            RecordSlot got;
-            for (int f = 0; f < kSlotFields; ++f) got.fields[f] = std::string(list.field(i, f + 1));
-            EXPECT_EQ(got, healthy[i]) << "row " << i + 1;
-        }
+        testing::expectSameRecords(list, webSearchHealthy(sites, keyword, c, which));
         return;
     }
     std::vector<RecordSlot> expected = sites.expected(c.source, keyword, "");
@@ -130,24 +136,14 @@ TEST_P(FaultMatrix, HealthyPagesArriveExactlyOnce) {
         if (c.step == Fault::Listing && page >= kFaultyPage && !pageSurvives(c.kind)) continue;
         healthy.push_back(expected[i]);
     }
-    ASSERT_EQ(list.size(), healthy.size());
-    for (size_t i = 0; i < healthy.size(); ++i) {
-        RecordSlot got;
-        for (int f = 0; f < kSlotFields; ++f) got.fields[f] = std::string(list.field(i, f + 1));
-        EXPECT_EQ(got, healthy[i]) << "row " << i + 1;
-        EXPECT_EQ(list.field(i, Column::Id), std::to_string(i + 1));
-    }
+    testing::expectSameRecords(list, healthy);
 }
 
 std::vector<Case> allCases() {
     std::vector<Case> cases;
     for (int source : {7, 2, 3, 4, 1})
         for (Fault::Step step : {Fault::Listing, Fault::Detail})
-            for (Fault::Kind kind :
-                 {Fault::Hang, Fault::DropMidBody, Fault::Status500, Fault::Redirect,
-                  Fault::Oversized, Fault::Garbage, Fault::TruncatedDoubleByte, Fault::InvalidGbk,
-                  Fault::HugeNoMarkers, Fault::Flaky})
-                cases.push_back({source, step, kind});
+            for (Fault::Kind kind : kAllKinds) cases.push_back({source, step, kind});
     return cases;
 }
 
@@ -158,22 +154,11 @@ INSTANTIATE_TEST_SUITE_P(AllFaults, FaultMatrix, ::testing::ValuesIn(allCases())
                                     kindName(info.param.kind);
                          });
 
-}  // namespace
-}  // namespace velmora
-
 // Sources 5 and 6 take their companies in during their listing steps: a
 // fault on one of their pages costs that page and the pages behind it in its
 // paging (source 5: the rest of the search; source 6: the rest of the
 // category, or everything when the category search fails).
-namespace velmora {
-namespace {
-
-struct IntakeCase {
-    int source;
-    Fault::Step step;
-    Fault::Kind kind;
-};
-
+using IntakeCase = Case;
 class IntakeFaultMatrix : public ::testing::TestWithParam<IntakeCase> {};
 
 TEST_P(IntakeFaultMatrix, HealthyPagesArriveExactlyOnce) {
@@ -188,12 +173,7 @@ TEST_P(IntakeFaultMatrix, HealthyPagesArriveExactlyOnce) {
                                            : kFaultyResultPage;
     options.faults.push_back({c.source, c.step, which, c.kind, 0, kFailedAnswers});
     demo::DemoSites sites(options);
-    SiteConfig config = sites.siteConfig();
-    config.http.stallTimeout = 1s;
-    config.http.retryPause = 1ms;
-    // A lasting fault fails every try alike; one further try shows that,
-    // without a hang costing three stall time-outs.
-    config.http.retries = c.kind == Fault::Flaky ? kFailedAnswers : 1;
+    SiteConfig config = faultConfig(sites, c.kind);
 
     QueueExecutor main;
     CompanyList list;
@@ -218,23 +198,14 @@ TEST_P(IntakeFaultMatrix, HealthyPagesArriveExactlyOnce) {
         else  // the first category lists the first half of the companies on two pages
             healthy.erase(first + kPageSize, first + kCompanies / 2);
     }
-    ASSERT_EQ(list.size(), healthy.size());
-    for (size_t i = 0; i < healthy.size(); ++i) {
-        RecordSlot got;
-        for (int f = 0; f < kSlotFields; ++f) got.fields[f] = std::string(list.field(i, f + 1));
-        EXPECT_EQ(got, healthy[i]) << "row " << i + 1;
-        EXPECT_EQ(list.field(i, Column::Id), std::to_string(i + 1));
-    }
+    testing::expectSameRecords(list, healthy);
 }
 
 std::vector<IntakeCase> intakeCases() {
     std::vector<IntakeCase> cases;
     for (auto [source, step] :
          {std::pair{5, Fault::Listing}, std::pair{6, Fault::Listing}, std::pair{6, Fault::Detail}})
-        for (Fault::Kind kind : {Fault::Hang, Fault::DropMidBody, Fault::Status500, Fault::Redirect,
-                                 Fault::Oversized, Fault::Garbage, Fault::TruncatedDoubleByte,
-                                 Fault::InvalidGbk, Fault::HugeNoMarkers, Fault::Flaky})
-            cases.push_back({source, step, kind});
+        for (Fault::Kind kind : kAllKinds) cases.push_back({source, step, kind});
     return cases;
 }
 

@@ -1,8 +1,12 @@
-// Whole harvests against the bundled demo sites on loopback.
+// Whole harvests against the bundled demo sites on loopback, started by the
+// search start: every field exact, IDs in arrival order, the e-mail lookup
+// filling what the company pages lack, and the demo sites' form checks.
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "app/engine/run_control.h"
 #include "demo/demo_sites.h"
@@ -21,60 +25,83 @@ using testing::expectSameRecords;
 using testing::g;
 using Harvest = DemoHarvest;
 
-TEST(HarvestEndToEnd, RegionalDirectoryAloneWithEmailLookup) {
-    Harvest h;
-    ASSERT_TRUE(h.run(g("手机"), g("浙江"), {7}));
-    auto expected = h.sites.expected(7, g("手机"), "330000");
-    ASSERT_FALSE(expected.empty());
-    expectSameRecords(h, expected);
-    EXPECT_EQ(h.control->runStatus(), g("搜索完毕:") + g("手机"));
+demo::DemoOptions sized(int companies, int pageSize) {
+    demo::DemoOptions o;
+    o.companies = companies;
+    o.pageSize = pageSize;
+    o.pageBytes = 8 * 1024;
+    return o;
 }
 
-TEST(HarvestEndToEnd, AlibabaAlone) {
-    Harvest h;
-    ASSERT_TRUE(h.run(g("阀门"), g("(省份)"), {2}));
-    expectSameRecords(h, h.sites.expected(2, g("阀门"), ""));
-}
-
-TEST(HarvestEndToEnd, ProvinceOnlySearch) {
-    Harvest h;
-    ASSERT_TRUE(h.run("", g("北京"), {7, 2}));
-    auto seven = h.sites.expected(7, "", "110000");
-    auto two = h.sites.expected(2, "", "110000");
-    EXPECT_EQ(h.list.size(), seven.size() + two.size());
-}
-
-TEST(HarvestEndToEnd, BothSourcesInterleaveAndAllArrive) {
-    Harvest h;
-    ASSERT_TRUE(h.run(g("手机 配件"), g("广东"), {7, 2}));
-    auto seven = h.sites.expected(7, g("手机+配件"), "440000");
-    auto two = h.sites.expected(2, g("手机+配件"), "440000");
-    std::vector<std::string> want, got;
-    for (const auto& r : seven) want.push_back(describe(r));
-    for (const auto& r : two) want.push_back(describe(r));
-    for (size_t i = 0; i < h.list.size(); ++i) {
-        got.push_back(describe(h.record(i)));
-        EXPECT_EQ(h.list.field(i, Column::Id), std::to_string(i + 1));
+// One source alone: the list holds exactly what the site shows.
+TEST(HarvestEndToEnd, EachSourceAloneGivesEveryCompanyExactly) {
+    const struct {
+        int source;
+        demo::DemoOptions options;
+        const char *keywordBox, *provinceBox, *keyword, *code;
+        size_t companies;  // 0: any number but none
+        int pages;         // 0: not checked
+    } cases[] = {
+        {7, {}, "手机", "浙江", "手机", "330000", 0, 0},  // with the e-mail lookup
+        {2, {}, "阀门", "(省份)", "阀门", "", 0, 0},
+        {1, {}, "手机", "浙江", "手机", "330000", 0, 0},
+        {1, {}, "阀门 铜", "(省份)", "阀门+铜", "", 0, 0},
+        {4, {}, " 手机 配件", "浙江", "手机+配件", "330000", 60, 6},
+        {3, sized(34, 8), "手机", "浙江", "手机", "330000", 34, 5},
+        {3, sized(12, 5), " 手机 配件 ", "(省份)", "手机+配件", "000000", 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.source) + " " + c.keywordBox);
+        Harvest h(c.options);
+        ASSERT_TRUE(h.run(g(c.keywordBox), g(c.provinceBox), {c.source}));
+        auto expected = h.sites.expected(c.source, g(c.keyword), c.code);
+        ASSERT_FALSE(expected.empty());
+        if (c.companies) {
+            EXPECT_EQ(expected.size(), c.companies);
+        }
+        if (c.pages) {
+            EXPECT_EQ(h.sites.pageCount(c.source, g(c.keyword), c.code), c.pages);
+        }
+        expectSameRecords(h, expected);
+        EXPECT_EQ(h.control->runStatus(), g("搜索完毕:") + g(c.keywordBox));
+        // The web search reads every hit in order with its address as website.
+        for (size_t i = 0; c.source == 1 && i < h.list.size(); ++i)
+            EXPECT_TRUE(h.record(i)[Field::Website].starts_with(h.sites.address() + "/home/"));
     }
-    std::sort(want.begin(), want.end());
-    std::sort(got.begin(), got.end());
-    EXPECT_EQ(got, want);
+    // Another keyword finds the homepages in another order.
+    demo::DemoSites sites;
+    EXPECT_GT(sites.expected(1, g("手机"), "330000").size(), 20u);
+    EXPECT_NE(sites.expected(1, g("阀门+铜"), "").front(),
+              sites.expected(1, g("手机"), "330000").front());
 }
 
-TEST(HarvestEndToEnd, BothFormPostingDirectoriesTogether) {
-    Harvest h;
-    ASSERT_TRUE(h.run(g("阀门"), g("江苏"), {4, 3}));
-    std::vector<std::string> want, got;
-    for (int s : {3, 4})
-        for (const auto& r : h.sites.expected(s, g("阀门"), "320000")) want.push_back(describe(r));
-    for (size_t i = 0; i < h.list.size(); ++i) {
-        got.push_back(describe(h.record(i)));
-        EXPECT_EQ(h.list.field(i, Column::Id), std::to_string(i + 1));
+// Several sources at once interleave, and every company arrives.
+TEST(HarvestEndToEnd, SourcesTogetherAllArrive) {
+    const struct {
+        const char *keywordBox, *provinceBox, *keyword, *code;
+        std::vector<int> sources;
+    } cases[] = {
+        {"", "北京", "", "110000", {7, 2}},
+        {"手机 配件", "广东", "手机+配件", "440000", {7, 2}},
+        {"阀门", "江苏", "阀门", "320000", {4, 3}},  // both form-posting directories
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keywordBox);
+        Harvest h;
+        ASSERT_TRUE(h.run(g(c.keywordBox), g(c.provinceBox), c.sources));
+        std::vector<std::string> want, got;
+        for (int s : c.sources)
+            for (const auto& r : h.sites.expected(s, g(c.keyword), c.code))
+                want.push_back(describe(r));
+        for (size_t i = 0; i < h.list.size(); ++i) {
+            got.push_back(describe(h.record(i)));
+            EXPECT_EQ(h.list.field(i, Column::Id), std::to_string(i + 1));
+        }
+        ASSERT_FALSE(want.empty());
+        std::sort(want.begin(), want.end());
+        std::sort(got.begin(), got.end());
+        EXPECT_EQ(got, want);
     }
-    ASSERT_FALSE(want.empty());
-    std::sort(want.begin(), want.end());
-    std::sort(got.begin(), got.end());
-    EXPECT_EQ(got, want);
 }
 
 TEST(HarvestEndToEnd, SameNameFilterKeepsEachNameOnce) {
@@ -93,17 +120,48 @@ TEST(HarvestEndToEnd, SameNameFilterKeepsEachNameOnce) {
         << "the demo data should give both sources some of the same companies";
 }
 
+TEST(HarvestEndToEnd, SameNameFilterTakesARepeatedWebSearchHitOnce) {
+    Harvest h;
+    h.list.setSameNameFilter(true);
+    ASSERT_TRUE(h.run(g("手机"), g("浙江"), {1}));
+    auto expected = h.sites.expected(1, g("手机"), "330000");
+    std::vector<RecordSlot> firsts;
+    std::set<std::string> seen;
+    for (const auto& r : expected)
+        if (seen.insert(r[Field::Name]).second) firsts.push_back(r);
+    EXPECT_LT(firsts.size(), expected.size()) << "hits repeated across result pages";
+    expectSameRecords(h, firsts);
+}
+
 TEST(HarvestEndToEnd, WithoutResearchMissingAddressesStayEmpty) {
     Harvest h;
     ASSERT_TRUE(h.run(g("手机"), g("浙江"), {7}, /*research=*/false));
     auto expected = h.sites.expected(7, g("手机"), "330000");
     ASSERT_EQ(h.list.size(), expected.size());
-    long long before = h.sites.requestCount();
-    (void)before;
     int emptied = 0;
     for (size_t i = 0; i < expected.size(); ++i)
         if (h.list.field(i, Column::Email).empty()) ++emptied;
     EXPECT_GT(emptied, 0) << "some demo companies have no address on their own page";
+}
+
+TEST(HarvestEndToEnd, TheLookupFillsOnlyWhatPagesLack) {
+    Harvest on;
+    ASSERT_TRUE(on.run(g("阀门"), "", {4}));
+    expectSameRecords(on, on.sites.expected(4, g("阀门"), "000000"));
+
+    Harvest off;
+    ASSERT_TRUE(off.run(g("阀门"), "", {4}, /*research=*/false));
+    ASSERT_EQ(off.list.size(), on.list.size());
+    int filled = 0;
+    for (size_t i = 0; i < on.list.size(); ++i) {
+        RecordSlot with = on.record(i), without = off.record(i);
+        if (!without[Field::Email].empty()) {
+            EXPECT_EQ(with, without) << "a page with an address needs no lookup";
+        } else if (!with[Field::Email].empty()) {
+            ++filled;
+        }
+    }
+    EXPECT_GT(filled, 5);
 }
 
 TEST(HarvestEndToEnd, AStopInTheMiddleEndsQuickly) {
@@ -126,13 +184,18 @@ TEST(HarvestEndToEnd, EndlessPagersEndAtTheLastRealPage) {
     // A disabled "下一页" on the last page, then an empty page or the last page
     // again beyond it: the run ends, and nothing is taken in twice.
     for (demo::PagerEnd end : {demo::PagerEnd::EmptyBeyond, demo::PagerEnd::LastAgain}) {
+        SCOPED_TRACE(static_cast<int>(end));
         demo::DemoOptions options;
         options.pagerEnd = end;
-        Harvest h(options);
-        ASSERT_TRUE(h.run(g("手机"), g("浙江"), {7}, /*research=*/false, 20s))
-            << static_cast<int>(end);
-        auto expected = h.sites.expected(7, g("手机"), "330000");
-        EXPECT_EQ(h.list.size(), expected.size()) << static_cast<int>(end);
+        Harvest regional(options);
+        ASSERT_TRUE(regional.run(g("手机"), g("浙江"), {7}, /*research=*/false, 20s));
+        EXPECT_EQ(regional.list.size(), regional.sites.expected(7, g("手机"), "330000").size());
+
+        demo::DemoOptions o = sized(23, 10);
+        o.pagerEnd = end;
+        Harvest script(o);
+        ASSERT_TRUE(script.run(g("手机"), g("浙江"), {3}));
+        expectSameRecords(script, script.sites.expected(3, g("手机"), "330000"));
     }
 }
 
@@ -149,6 +212,77 @@ TEST(HarvestEndToEnd, FailingPagesCostOnlyThemselves) {
     for (size_t i = 0; i < expected.size(); ++i)
         if (i + 1 != 2 && i + 1 != 4 && i + 1 != 5 && i + 1 != 6) kept.push_back(expected[i]);
     expectSameRecords(h, kept);
+}
+
+TEST(DemoDirectoryRecords, ShowEveryVariation) {
+    demo::DemoSites sites(sized(40, 10));
+    auto records = sites.expected(3, g("阀门"), "");
+    int bracketed = 0, longProfiles = 0, noEmail = 0, noProfile = 0;
+    for (const auto& r : records) {
+        bracketed += r[Field::Phone].starts_with("(");
+        longProfiles += r[Field::Profile].size() > 400;
+        noEmail += r[Field::Email].empty();
+        noProfile += r[Field::Profile].empty();
+    }
+    EXPECT_GE(bracketed, 10);
+    EXPECT_GE(longProfiles, 20);
+    EXPECT_GE(noEmail, 3);
+    EXPECT_GE(noProfile, 1);
+}
+
+// The form-posting demo sites answer only the form as the harvester's client
+// posts it: fields in another order, lower-case escapes or a GET all get the
+// empty result page. The number of entries each body gives.
+TEST(DemoDirectorySites, CheckTheFormFieldsOrderAndEncoding) {
+    demo::DemoSites sites(sized(6, 5));
+    httplib::Client client("127.0.0.1", sites.port());
+    const std::string kForm = "application/x-www-form-urlencoded";
+    auto count = [](const std::string& page, const std::string& mark) {
+        int n = 0;
+        for (size_t at = page.find(mark); at != std::string::npos; at = page.find(mark, at + 1))
+            ++n;
+        return n;
+    };
+    auto entries = [&](const std::string& path, const std::string& body) {
+        auto res = client.Post(path, body, kForm);
+        EXPECT_TRUE(res && res->status == 200);
+        return count(res ? res->body : "", path == "/qiye/search.php" ? g("详细资料") : g("【"));
+    };
+    const std::string script = "/search/company.asp", detail = "/qiye/search.php";
+    const struct {
+        const std::string& path;
+        const char* body;
+        int entries;  // -1: some
+    } cases[] = {
+        {script, "provinceCN=%D5%E3%BD%AD&key_word=%CA%D6%BB%FA&page_index=0", 5},
+        {script, "provinceCN=%D5%E3%BD%AD&key_word=%CA%D6%BB%FA&page_index=1", 1},
+        {script, "provinceCN=&key_word=abc+d&page_index=0", 5},
+        {script, "key_word=%CA%D6%BB%FA&provinceCN=%D5%E3%BD%AD&page_index=0", 0},
+        {script, "provinceCN=%d5%e3%bd%ad&key_word=%CA%D6%BB%FA&page_index=0", 0},
+        {script, "provinceCN=&key_word=a%2Eb&page_index=0", 5},
+        {script, "provinceCN=&key_word=a.b&page_index=0", 0},  // only letters and digits go raw
+        {script, "provinceCN=&key_word=abc&page_index=01", 0},
+        {script, "provinceCN=&key_word=abc&page_index=0&x=1", 0},
+        {detail, "key=%CA%D6%BB%FA&province=%D5%E3%BD%AD&page=0", -1},
+        {detail, "province=%D5%E3%BD%AD&key=%CA%D6%BB%FA&page=0", 0},
+        {detail, "key=%ca%d6%bb%fa&province=%D5%E3%BD%AD&page=0", 0},
+        {detail, "key=%CA%D6%BB%FA&province=%D5%E3%BD%AD&page=1&x=1", 0},
+    };
+    for (const auto& c : cases) {
+        int n = entries(c.path, c.body);
+        if (c.entries < 0) {
+            EXPECT_GT(n, 0) << c.body;
+        } else {
+            EXPECT_EQ(n, c.entries) << c.body;
+        }
+    }
+    for (auto [query, mark] :
+         {std::pair{script + "?provinceCN=&key_word=abc&page_index=0", g("【")},
+          std::pair{detail + "?key=%CA%D6%BB%FA&province=&page=0", g("详细资料")}}) {
+        auto get = client.Get(query);
+        ASSERT_TRUE(get);
+        EXPECT_EQ(count(get->body, mark), 0) << query;
+    }
 }
 
 }  // namespace

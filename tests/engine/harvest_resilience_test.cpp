@@ -11,6 +11,7 @@
 #include "platform/gbk.h"
 #include "platform/queue_executor.h"
 #include "sources/registry.h"
+#include "support/demo_harvest.h"
 
 namespace velmora {
 namespace {
@@ -42,11 +43,7 @@ struct Harvest {
     }
     std::vector<RecordSlot> rows() const {
         std::vector<RecordSlot> out;
-        for (size_t i = 0; i < list.size(); ++i) {
-            RecordSlot r;
-            for (int f = 0; f < kSlotFields; ++f) r.fields[f] = std::string(list.field(i, f + 1));
-            out.push_back(r);
-        }
+        for (size_t i = 0; i < list.size(); ++i) out.push_back(testing::recordOf(list, i));
         return out;
     }
     std::vector<RecordSlot> expected(int source) const {

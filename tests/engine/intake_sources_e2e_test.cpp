@@ -11,6 +11,7 @@
 #include "demo/demo_sites.h"
 #include "platform/queue_executor.h"
 #include "sources/registry.h"
+#include "support/demo_harvest.h"
 #include "support/test_support.h"
 
 namespace velmora {
@@ -84,11 +85,7 @@ struct Harvest {
         return executor.runUntil([this] { return !control->searching(); }, 60s);
     }
 
-    RecordSlot record(size_t row) const {
-        RecordSlot r;
-        for (int i = 0; i < kSlotFields; ++i) r.fields[i] = std::string(list.field(row, i + 1));
-        return r;
-    }
+    RecordSlot record(size_t row) const { return testing::recordOf(list, row); }
     // The names the source's e-mail lookups searched for, in order.
     std::vector<std::string> lookups(int s) {
         std::lock_guard lock(mutex);
@@ -117,20 +114,8 @@ struct Harvest {
     std::unique_ptr<RunControl> control;
 };
 
-std::string describe(const RecordSlot& r) {
-    std::string s;
-    for (const auto& f : r.fields) s += gbk::toUtf8(f) + " | ";
-    return s;
-}
-
 void expectRecords(const Harvest& h, const std::vector<RecordSlot>& expected) {
-    ASSERT_EQ(h.list.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(h.list.field(i, Column::Id), std::to_string(i + 1));
-        EXPECT_EQ(h.record(i), expected[i])
-            << "row " << i + 1 << "\n got: " << describe(h.record(i))
-            << "\nwant: " << describe(expected[i]);
-    }
+    testing::expectSameRecords(h.list, expected);
 }
 
 std::vector<std::string> namesOf(const std::vector<RecordSlot>& records) {
@@ -202,8 +187,8 @@ TEST(IntakeSourcesEndToEnd, TheSearchStartStartsBothWithTheirInputs) {
     std::multiset<std::string> want, got;
     for (int s : {5, 6})
         for (const auto& r : h.sites.expected(s, g("手机+配件"), "330000"))
-            want.insert(describe(r));
-    for (size_t i = 0; i < h.list.size(); ++i) got.insert(describe(h.record(i)));
+            want.insert(testing::describe(r));
+    for (size_t i = 0; i < h.list.size(); ++i) got.insert(testing::describe(h.record(i)));
     EXPECT_EQ(got, want);
     EXPECT_EQ(h.control->runStatus(), g("搜索完毕:") + g(" 手机 配件 "));
 }

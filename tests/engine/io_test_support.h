@@ -1,15 +1,13 @@
 #pragma once
 // Helpers shared by the import/export tests: a reporter that records what the
 // window would be shown (and checks that it is called on the main thread),
-// temporary folders, file helpers and list builders.
+// temporary folders and list builders.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
@@ -19,6 +17,7 @@
 #include "io/io_reporter.h"
 #include "platform/gbk.h"
 #include "platform/queue_executor.h"
+#include "support/test_support.h"
 
 namespace velmora::iotest {
 
@@ -79,43 +78,27 @@ R onWorker(Recorder& rec, const std::function<R()>& work) {
     return result;
 }
 
-class TempDir {
+// A temporary folder that also lists its names (to see that no temporary
+// file was left behind).
+class TempDir : public testing::TempDir {
   public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "velmora-io-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern : std::string();
-        EXPECT_FALSE(path_.empty());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-    // Names in the folder (to see that no temporary file was left behind).
     std::vector<std::string> names() const {
         std::vector<std::string> out;
-        for (const auto& e : std::filesystem::directory_iterator(path_))
+        for (const auto& e : std::filesystem::directory_iterator(path()))
             out.push_back(e.path().filename().string());
         std::sort(out.begin(), out.end());
         return out;
     }
-
-  private:
-    std::string path_;
 };
 
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using testing::readFile;
+using testing::writeFile;
 
-inline void writeFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+inline std::function<bool()> profileOn() {
+    return [] { return true; };
+}
+inline std::function<bool()> profileOff() {
+    return [] { return false; };
 }
 
 using Row = std::array<std::string, kColumns>;
@@ -130,6 +113,17 @@ inline Row rowOf(const CompanyList& list, size_t r) {
     Row row;
     for (int c = 0; c < kColumns; ++c) row[c] = std::string(list.field(r, c));
     return row;
+}
+
+// `got` holds the rows of `want` from `from` on, with or without the profile.
+inline void expectSameRows(const CompanyList& got, const CompanyList& want, bool withProfile = true,
+                           size_t from = 0) {
+    ASSERT_EQ(got.size(), from + want.size());
+    for (size_t r = 0; r < want.size(); ++r) {
+        Row expected = rowOf(want, r);
+        if (!withProfile) expected[10].clear();
+        EXPECT_EQ(rowOf(got, from + r), expected) << "row " << from + r;
+    }
 }
 
 // A realistic entry of GBK texts; `i` makes it unique.

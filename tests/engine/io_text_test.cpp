@@ -13,13 +13,6 @@ namespace {
 
 using namespace iotest;
 
-std::function<bool()> profileOn() {
-    return [] { return true; };
-}
-std::function<bool()> profileOff() {
-    return [] { return false; };
-}
-
 // "·[" + id + "]" with the middle dot as the two GBK bytes A1 A4.
 std::string marker(const std::string& id) {
     return "\xA1\xA4[" + id + "]";
@@ -32,104 +25,85 @@ std::string block(const Row& row, bool withProfile = true) {
     return out;
 }
 
-bool importFile(CompanyList& list, Recorder& rec, const std::string& path) {
-    auto reporter = rec.reporter();
-    return io::importText(list, path, reporter);
-}
+// A list to import into, the reporter's record and a folder for the files.
+class TextFormat : public ::testing::Test {
+  protected:
+    bool exportFile(const CompanyList& from, const std::string& name,
+                    std::function<bool()> profile = profileOn()) {
+        auto reporter = rec.reporter();
+        return io::exportText(from, dir.file(name), std::move(profile), reporter);
+    }
+    bool importFile(CompanyList& into, const std::string& name) {
+        auto reporter = rec.reporter();
+        return io::importText(into, dir.file(name), reporter);
+    }
+    bool importBytes(std::string_view bytes, CompanyList* into = nullptr) {
+        writeFile(dir.file("in.txt"), bytes);
+        return importFile(into ? *into : list, "in.txt");
+    }
 
-bool importBytes(CompanyList& list, Recorder& rec, const TempDir& dir, std::string_view bytes) {
-    writeFile(dir.file("in.txt"), bytes);
-    return importFile(list, rec, dir.file("in.txt"));
-}
-
-TEST(TextFormat, ExportWritesTwelveLineGbkBlocks) {
     CompanyList list;
+    Recorder rec;
+    TempDir dir;
+};
+
+TEST_F(TextFormat, ExportWritesTwelveLineGbkBlocksOverThePreviousFile) {
     Row row = sampleRow(7);
     add(list, row);
-    TempDir dir;
-    Recorder rec;
-    auto reporter = rec.reporter();
-    ASSERT_TRUE(io::exportText(list, dir.file("out.txt"), profileOn(), reporter));
+    writeFile(dir.file("out.txt"), std::string(100000, 'p'));
+    ASSERT_TRUE(exportFile(list, "out.txt"));
     std::string bytes = readFile(dir.file("out.txt"));
     EXPECT_EQ(bytes, block(row));
     EXPECT_EQ(bytes.substr(0, 3), "\xA1\xA4[");
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"out.txt"});
     EXPECT_EQ(rec.lastStatus(), G("保存企业信息完成"));
     EXPECT_EQ(rec.busy, (std::vector<bool>{true, false}));
     EXPECT_TRUE(rec.messages.empty());
     EXPECT_FALSE(rec.calledOffMain);
 }
 
-TEST(TextFormat, ProfileOptionIsReadForEveryBlock) {
-    CompanyList list;
+TEST_F(TextFormat, ProfileOptionIsReadForEveryBlock) {
     add(list, sampleRow(1));
     add(list, sampleRow(2));
-    TempDir dir;
-    Recorder rec;
-    auto reporter = rec.reporter();
     int calls = 0;
-    ASSERT_TRUE(io::exportText(
-        list, dir.file("out.txt"), [&] { return ++calls == 1; }, reporter));
+    ASSERT_TRUE(exportFile(list, "out.txt", [&] { return ++calls == 1; }));
     EXPECT_EQ(readFile(dir.file("out.txt")), block(sampleRow(1)) + block(sampleRow(2), false));
 }
 
-TEST(TextFormat, RoundTripWithProfileReproducesEveryEntry) {
+TEST_F(TextFormat, RoundTripReproducesEveryEntryAndEmptyProfilesWithoutThem) {
     CompanyList source;
     for (size_t i = 1; i <= 50; ++i) add(source, sampleRow(i * 3));
     add(source, Row{"", G("无编号公司"), "", "", "", "", "", "", "", "", ""});
     add(source, Row{"x-9", G(" 前后有空格 "), "\t", "", "", "", "", "", "", "", G("简介")});
-    TempDir dir;
-    Recorder rec;
-    auto reporter = rec.reporter();
-    ASSERT_TRUE(io::exportText(source, dir.file("list.txt"), profileOn(), reporter));
-
-    CompanyList target;
-    add(target, sampleRow(1000));
-    ASSERT_TRUE(importFile(target, rec, dir.file("list.txt")));
-    ASSERT_EQ(target.size(), source.size() + 1);
-    for (size_t r = 0; r < source.size(); ++r) EXPECT_EQ(rowOf(target, r + 1), rowOf(source, r));
+    ASSERT_TRUE(exportFile(source, "list.txt"));
+    add(list, sampleRow(1000));
+    ASSERT_TRUE(importFile(list, "list.txt"));
+    expectSameRows(list, source, true, 1);
     EXPECT_EQ(rec.lastStatus(), G("导入企业信息完成"));
     EXPECT_EQ(rec.importCompletions, 1);
     EXPECT_EQ(rec.busy, (std::vector<bool>{true, false, true, false}));
+
+    ASSERT_TRUE(exportFile(source, "bare.txt", profileOff()));
+    CompanyList bare;
+    ASSERT_TRUE(importFile(bare, "bare.txt"));
+    expectSameRows(bare, source, /*withProfile=*/false);
 }
 
-TEST(TextFormat, RoundTripWithoutProfileGivesEmptyProfiles) {
-    CompanyList source;
-    for (size_t i = 1; i <= 20; ++i) add(source, sampleRow(i));
-    TempDir dir;
-    Recorder rec;
-    auto reporter = rec.reporter();
-    ASSERT_TRUE(io::exportText(source, dir.file("list.txt"), profileOff(), reporter));
-    CompanyList target;
-    ASSERT_TRUE(importFile(target, rec, dir.file("list.txt")));
-    ASSERT_EQ(target.size(), source.size());
-    for (size_t r = 0; r < source.size(); ++r) {
-        Row expected = rowOf(source, r);
-        expected[10].clear();
-        EXPECT_EQ(rowOf(target, r), expected);
-    }
-}
-
-TEST(TextFormat, WorkerThreadsHandEntriesToTheMainThreadInBatches) {
+TEST_F(TextFormat, WorkerThreadsHandEntriesToTheMainThreadInBatches) {
     CompanyList source;
     const size_t n = 10000;  // several batches
     for (size_t i = 1; i <= n; ++i) add(source, sampleRow(i));
-    TempDir dir;
-    Recorder rec;
-    auto reporter = rec.reporter();
-    ASSERT_TRUE(onWorker<bool>(
-        rec, [&] { return io::exportText(source, dir.file("list.txt"), profileOn(), reporter); }));
+    ASSERT_TRUE(onWorker<bool>(rec, [&] { return exportFile(source, "list.txt"); }));
 
-    CompanyList target;
-    target.setSameNameFilter(true);
-    add(target, sampleRow(5));  // a duplicate of the fifth block: refused
+    list.setSameNameFilter(true);
+    add(list, sampleRow(5));  // a duplicate of the fifth block: refused
     auto started = std::chrono::steady_clock::now();
-    ASSERT_TRUE(onWorker<bool>(
-        rec, [&] { return io::importText(target, dir.file("list.txt"), reporter); }));
+    ASSERT_TRUE(onWorker<bool>(rec, [&] { return importFile(list, "list.txt"); }));
     auto elapsed = std::chrono::steady_clock::now() - started;
-    ASSERT_EQ(target.size(), n);
-    EXPECT_EQ(rowOf(target, 4), rowOf(source, 3));
-    EXPECT_EQ(rowOf(target, 5), rowOf(source, 5));
-    EXPECT_EQ(rowOf(target, n - 1), rowOf(source, n - 1));
+    ASSERT_EQ(list.size(), n);
+    EXPECT_EQ(rowOf(list, 4), rowOf(source, 3));
+    EXPECT_EQ(rowOf(list, 5), rowOf(source, 5));
+    EXPECT_EQ(rowOf(list, n - 1), rowOf(source, n - 1));
     EXPECT_FALSE(rec.calledOffMain);
     EXPECT_EQ(rec.lastStatus(), G("导入企业信息完成"));
     // Progress texts are throttled: a few per 50 ms at most, not one per block.
@@ -140,106 +114,66 @@ TEST(TextFormat, WorkerThreadsHandEntriesToTheMainThreadInBatches) {
     EXPECT_LE(progress, static_cast<size_t>(intervals) + 2);
 }
 
-TEST(TextFormat, EmptyListGivesEmptyFileAndEmptyFileImportsNothing) {
+TEST_F(TextFormat, EmptyListGivesEmptyFileAndEmptyFileImportsNothing) {
     CompanyList empty;
-    TempDir dir;
-    Recorder rec;
-    auto reporter = rec.reporter();
-    ASSERT_TRUE(io::exportText(empty, dir.file("empty.txt"), profileOn(), reporter));
+    ASSERT_TRUE(exportFile(empty, "empty.txt"));
     EXPECT_EQ(readFile(dir.file("empty.txt")), "");
-    CompanyList list;
-    ASSERT_TRUE(importFile(list, rec, dir.file("empty.txt")));
+    ASSERT_TRUE(importFile(list, "empty.txt"));
     EXPECT_EQ(list.size(), 0u);
     EXPECT_EQ(rec.lastStatus(), G("导入企业信息完成"));
     EXPECT_EQ(rec.importCompletions, 1);
 }
 
-TEST(TextFormat, StrayLinesBetweenBlocksDoNoHarm) {
+// How the import groups lines into entries: a file and the rows it gives.
+TEST_F(TextFormat, LinesAreGroupedIntoEntries) {
     Row a = sampleRow(1), b = sampleRow(2);
-    std::string file =
-        "stray line\r\n" + block(a) + "junk 1\r\njunk 2\r\n\r\n" + block(b) + "tail\r\n";
-    CompanyList list;
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, file));
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(rowOf(list, 0), a);
-    EXPECT_EQ(rowOf(list, 1), b);
-}
-
-TEST(TextFormat, GroupWithoutMarkerIsDroppedWhenItsFirstLineIsEmpty) {
-    Row a = sampleRow(1);
-    // An empty line and ten more: a group whose first line is empty.
-    std::string noMarker = "\r\n";
+    std::string noMarker = "\r\n";  // a group without marker whose first line is empty
     for (int i = 0; i < 10; ++i) noMarker += "line " + std::to_string(i) + "\r\n";
-    CompanyList list;
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, noMarker + block(a)));
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(rowOf(list, 0), a);
-}
-
-TEST(TextFormat, FileWithoutMarkersIsGroupedElevenLinesAtATime) {
-    std::string file;
-    for (int i = 1; i <= 23; ++i) file += "[" + std::to_string(i) + "]\r\n";
-    CompanyList list;
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, file));
-    ASSERT_EQ(list.size(), 2u);  // lines 1-11 and 12-22; line 23 alone is dropped
-    EXPECT_EQ(list.field(0, Column::Id), "1");
-    EXPECT_EQ(list.field(0, Column::Name), "[2]");
-    EXPECT_EQ(list.field(0, Column::Profile), "[11]");
-    EXPECT_EQ(list.field(1, Column::Id), "12");
-}
-
-TEST(TextFormat, ShortLastBlockIsDroppedButOneLackingOnlyItsClosingLineIsRead) {
-    Row a = sampleRow(1), b = sampleRow(2);
-    std::string full = block(a);
+    std::string withoutMarkers;
+    for (int i = 1; i <= 23; ++i) withoutMarkers += "[" + std::to_string(i) + "]\r\n";
+    Row bracketed{"1", "[2]", "[3]", "[4]", "[5]", "[6]", "[7]", "[8]", "[9]", "[10]", "[11]"};
+    Row bracketed2 = bracketed;
+    for (int c = 0; c < kColumns; ++c) bracketed2[c] = "[" + std::to_string(c + 12) + "]";
+    bracketed2[0] = "12";
     std::string lacksClosing = block(b).substr(0, block(b).size() - 2);  // no final empty line
-    CompanyList list;
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, full + lacksClosing));
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(rowOf(list, 1), b);
-
-    // Ten lines only (the profile line is missing): not imported.
-    std::string shortBlock = marker("9") + "\r\n";
+    std::string shortBlock = marker("9") + "\r\n";  // ten lines: the profile line is missing
     for (int c = 1; c < 10; ++c) shortBlock += "f\r\n";
-    CompanyList list2;
-    ASSERT_TRUE(importBytes(list2, rec, dir, full + shortBlock));
-    EXPECT_EQ(list2.size(), 1u);
-    EXPECT_EQ(rec.lastStatus(), G("导入企业信息完成"));
+    std::string noLineEnd = block(a).substr(0, block(a).size() - 4);  // profile without line end
+
+    const struct {
+        const char* what;
+        std::string file;
+        std::vector<Row> rows;
+    } cases[] = {
+        {"stray lines between blocks",
+         "stray line\r\n" + block(a) + "junk 1\r\njunk 2\r\n\r\n" + block(b) + "tail\r\n",
+         {a, b}},
+        {"group without marker whose first line is empty", noMarker + block(a), {a}},
+        // Lines 1-11 and 12-22; line 23 alone is dropped.
+        {"no markers: eleven lines at a time", withoutMarkers, {bracketed, bracketed2}},
+        {"last block lacking only its closing line", block(a) + lacksClosing, {a, b}},
+        {"short last block", block(a) + shortBlock, {a}},
+        {"last line without line end", noLineEnd, {a}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CompanyList into;
+        ASSERT_TRUE(importBytes(c.file, &into));
+        ASSERT_EQ(into.size(), c.rows.size());
+        for (size_t r = 0; r < c.rows.size(); ++r) EXPECT_EQ(rowOf(into, r), c.rows[r]);
+        EXPECT_EQ(rec.lastStatus(), G("导入企业信息完成"));
+    }
 }
 
-TEST(TextFormat, LastLineWithoutLineEndIsRead) {
-    Row a = sampleRow(4);
-    std::string text = marker(a[0]) + "\r\n";
-    for (int c = 1; c < 10; ++c) text += a[c] + "\r\n";
-    text += a[10];  // the profile, no line end, no closing line
-    CompanyList list;
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, text));
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(rowOf(list, 0), a);
-}
-
-TEST(TextFormat, LineBreakInsideFieldSplitsTheBlock) {
+TEST_F(TextFormat, LineBreakInsideFieldSplitsTheBlock) {
     CompanyList source;
     Row broken = sampleRow(1);
     broken[5] = G("第一行") + "\r\n" + G("第二行");  // address with a line break
     Row next = sampleRow(2);
     add(source, broken);
     add(source, next);
-    TempDir dir;
-    Recorder rec;
-    auto reporter = rec.reporter();
-    ASSERT_TRUE(io::exportText(source, dir.file("b.txt"), profileOn(), reporter));
-    CompanyList list;
-    ASSERT_TRUE(importFile(list, rec, dir.file("b.txt")));
+    ASSERT_TRUE(exportFile(source, "b.txt"));
+    ASSERT_TRUE(importFile(list, "b.txt"));
     ASSERT_EQ(list.size(), 2u);
     // The ten columns are the ten lines after the marker line.
     EXPECT_EQ(list.field(0, Column::Address), G("第一行"));
@@ -249,7 +183,7 @@ TEST(TextFormat, LineBreakInsideFieldSplitsTheBlock) {
     EXPECT_EQ(rowOf(list, 1), next);
 }
 
-TEST(TextFormat, IdIsTakenFromTheMarkerLine) {
+TEST_F(TextFormat, IdIsTakenFromTheMarkerLine) {
     auto blockWithMarker = [](const std::string& line) {
         std::string out = line + "\r\n" + G("公司") + "\r\n";
         for (int c = 2; c < 11; ++c) out += "v\r\n";
@@ -257,10 +191,7 @@ TEST(TextFormat, IdIsTakenFromTheMarkerLine) {
     };
     std::string file = blockWithMarker(marker("")) + blockWithMarker("\xA1\xA4[42") +
                        blockWithMarker("x\xA1\xA4[ 8 ]tail]") + blockWithMarker("]\xA1\xA4[5");
-    CompanyList list;
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, file));
+    ASSERT_TRUE(importBytes(file));
     ASSERT_EQ(list.size(), 4u);
     EXPECT_EQ(list.field(0, Column::Id), "");     // empty brackets
     EXPECT_EQ(list.field(1, Column::Id), "");     // no "]"
@@ -269,19 +200,14 @@ TEST(TextFormat, IdIsTakenFromTheMarkerLine) {
     EXPECT_EQ(list.field(0, Column::Name), G("公司"));
 }
 
-TEST(TextFormat, ImportedIdsAreKeptWhileTheCountRises) {
-    CompanyList list;
+TEST_F(TextFormat, ImportedIdsAreKeptWhileTheCountRises) {
     add(list, sampleRow(1));
-    Row a = sampleRow(1);  // ID "1" again
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, block(a)));
+    ASSERT_TRUE(importBytes(block(sampleRow(1))));  // ID "1" again
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(list.field(1, Column::Id), "1");
 }
 
-TEST(TextFormat, SameNameFilterSkipsDuplicatesWithoutRaisingTheCount) {
-    CompanyList list;
+TEST_F(TextFormat, SameNameFilterSkipsDuplicatesWithoutRaisingTheCount) {
     list.setSameNameFilter(true);
     add(list, sampleRow(1));
     Row dup = sampleRow(1);
@@ -289,47 +215,37 @@ TEST(TextFormat, SameNameFilterSkipsDuplicatesWithoutRaisingTheCount) {
     Row fresh = sampleRow(2);
     Row again = sampleRow(2);  // a duplicate of an entry of the same file
     again[0] = "78";
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, block(dup) + block(fresh) + block(again)));
+    ASSERT_TRUE(importBytes(block(dup) + block(fresh) + block(again)));
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(rowOf(list, 1), fresh);
 
     list.setSameNameFilter(false);
-    ASSERT_TRUE(importBytes(list, rec, dir, block(dup)));
+    ASSERT_TRUE(importBytes(block(dup)));
     EXPECT_EQ(list.size(), 3u);
 }
 
-TEST(TextFormat, LineEndsCrLfLoneLfAndLoneCr) {
+TEST_F(TextFormat, LineEndsCrLfLoneLfAndLoneCr) {
     // Lone LF ends a line; after a lone CR the rest of the physical line goes.
     std::string file = marker("1") + "\n" + G("名称") + "\rskipped part\n";
     for (int c = 2; c < 10; ++c) file += "f" + std::to_string(c) + "\n";
     file += "profile\r\r\n\r\n";
-    CompanyList list;
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, file));
+    ASSERT_TRUE(importBytes(file));
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list.field(0, Column::Id), "1");
     EXPECT_EQ(list.field(0, Column::Name), G("名称"));
     EXPECT_EQ(list.field(0, Column::Phone), "f2");
     EXPECT_EQ(list.field(0, Column::Fax), "f9");
     EXPECT_EQ(list.field(0, Column::Profile), "profile");
-}
 
-TEST(TextFormat, LoneCrAtTheEndOfTheFileStillEndsTheLastLine) {
-    std::string file = marker("1") + "\r\n";
+    // A lone CR at the end of the file still ends the last line.
+    file = marker("1") + "\r\n";
     for (int c = 1; c < 10; ++c) file += "f\r\n";
-    file += "last\rjunk";
-    CompanyList list;
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, file));
-    ASSERT_EQ(list.size(), 1u);
-    EXPECT_EQ(list.field(0, Column::Profile), "last");
+    ASSERT_TRUE(importBytes(file + "last\rjunk"));
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list.field(1, Column::Profile), "last");
 }
 
-TEST(TextFormat, BlocksAcrossReadChunksAreReadWhole) {
+TEST_F(TextFormat, BlocksAcrossReadChunksAreReadWhole) {
     // Fields of about 300 KB put line ends and markers on chunk borders.
     CompanyList source;
     for (size_t i = 0; i < 12; ++i) {
@@ -337,39 +253,27 @@ TEST(TextFormat, BlocksAcrossReadChunksAreReadWhole) {
         row[10] = std::string(300000 + i * 7, static_cast<char>('a' + i));
         add(source, row);
     }
-    TempDir dir;
-    Recorder rec;
-    auto reporter = rec.reporter();
-    ASSERT_TRUE(io::exportText(source, dir.file("big.txt"), profileOn(), reporter));
-    CompanyList list;
-    ASSERT_TRUE(importFile(list, rec, dir.file("big.txt")));
-    ASSERT_EQ(list.size(), source.size());
-    for (size_t r = 0; r < source.size(); ++r) EXPECT_EQ(rowOf(list, r), rowOf(source, r));
+    ASSERT_TRUE(exportFile(source, "big.txt"));
+    ASSERT_TRUE(importFile(list, "big.txt"));
+    expectSameRows(list, source);
 }
 
 // A 20 MB line stands in for the 100 MB one: memory follows the line's size,
 // and the list keeps what it held.
-TEST(TextFormat, VeryLongLineIsReadWithoutLosingTheList) {
-    CompanyList list;
+TEST_F(TextFormat, VeryLongLineIsReadWithoutLosingTheList) {
     add(list, sampleRow(1));
     Row a = sampleRow(2);
     a[10] = std::string(20u << 20, 'x');
-    Recorder rec;
-    TempDir dir;
-    ASSERT_TRUE(importBytes(list, rec, dir, block(a)));
+    ASSERT_TRUE(importBytes(block(a)));
     ASSERT_EQ(list.size(), 2u);
     EXPECT_EQ(rowOf(list, 0), sampleRow(1));
     EXPECT_EQ(list.field(1, Column::Profile).size(), 20u << 20);
 }
 
-TEST(TextFormat, LineOverTheLimitEndsTheImportAndKeepsWhatWasRead) {
-    CompanyList list;
+TEST_F(TextFormat, LineOverTheLimitEndsTheImportAndKeepsWhatWasRead) {
     add(list, sampleRow(1));
     Row a = sampleRow(2), b = sampleRow(3);
-    std::string file = block(a) + std::string(20u << 20, 'y') + "\r\n" + block(b);
-    TempDir dir;
-    writeFile(dir.file("long.txt"), file);
-    Recorder rec;
+    writeFile(dir.file("long.txt"), block(a) + std::string(20u << 20, 'y') + "\r\n" + block(b));
     auto reporter = rec.reporter();
     io::TextImportLimits limits;
     limits.maxLineBytes = 8u << 20;
@@ -384,11 +288,8 @@ TEST(TextFormat, LineOverTheLimitEndsTheImportAndKeepsWhatWasRead) {
     EXPECT_EQ(rec.importCompletions, 0);
 }
 
-TEST(TextFormat, MissingFileIsReportedAsAnError) {
-    CompanyList list;
-    TempDir dir;
-    Recorder rec;
-    EXPECT_FALSE(importFile(list, rec, dir.file("none.txt")));
+TEST_F(TextFormat, MissingFileIsReportedAsAnError) {
+    EXPECT_FALSE(importFile(list, "none.txt"));
     EXPECT_EQ(list.size(), 0u);
     ASSERT_EQ(rec.messages.size(), 1u);
     EXPECT_EQ(rec.messages[0].first, G("提示"));
@@ -396,14 +297,10 @@ TEST(TextFormat, MissingFileIsReportedAsAnError) {
     EXPECT_EQ(rec.busy, (std::vector<bool>{true, false}));
 }
 
-TEST(TextFormat, SavingOverAFolderFailsWithAMessage) {
-    CompanyList list;
+TEST_F(TextFormat, SavingOverAFolderFailsWithAMessage) {
     add(list, sampleRow(1));
-    TempDir dir;
     std::filesystem::create_directory(dir.file("folder"));
-    Recorder rec;
-    auto reporter = rec.reporter();
-    EXPECT_FALSE(io::exportText(list, dir.file("folder"), profileOn(), reporter));
+    EXPECT_FALSE(exportFile(list, "folder"));
     ASSERT_EQ(rec.messages.size(), 1u);
     EXPECT_EQ(rec.messages[0].first, G("提示"));
     EXPECT_NE(rec.lastStatus(), G("保存企业信息完成"));
@@ -411,20 +308,8 @@ TEST(TextFormat, SavingOverAFolderFailsWithAMessage) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("folder")));
     EXPECT_EQ(dir.names(), std::vector<std::string>{"folder"});
 
-    EXPECT_FALSE(io::exportText(list, dir.file("missing/out.txt"), profileOn(), reporter));
+    EXPECT_FALSE(exportFile(list, "missing/out.txt"));
     EXPECT_EQ(rec.messages.size(), 2u);
-}
-
-TEST(TextFormat, OverwritingReplacesThePreviousFile) {
-    CompanyList list;
-    add(list, sampleRow(1));
-    TempDir dir;
-    writeFile(dir.file("out.txt"), std::string(100000, 'p'));
-    Recorder rec;
-    auto reporter = rec.reporter();
-    ASSERT_TRUE(io::exportText(list, dir.file("out.txt"), profileOn(), reporter));
-    EXPECT_EQ(readFile(dir.file("out.txt")), block(sampleRow(1)));
-    EXPECT_EQ(dir.names(), std::vector<std::string>{"out.txt"});
 }
 
 // A write error halfway (the file size limit stands in for a full disk):
@@ -443,8 +328,7 @@ int saveUnderFileSizeLimit(const std::string& path) {
     return !saved && reported ? 0 : 1;
 }
 
-TEST(TextFormat, FailedSaveLeavesThePreviousFileIntact) {
-    TempDir dir;
+TEST_F(TextFormat, FailedSaveLeavesThePreviousFileIntact) {
     const std::string previous(3000, 'p');
     writeFile(dir.file("out.txt"), previous);
     EXPECT_EXIT(std::exit(saveUnderFileSizeLimit(dir.file("out.txt"))),

@@ -105,40 +105,33 @@ TEST(RegionalDetail, CutsEveryFieldAndComposesTheProfile) {
     EXPECT_EQ(slot[Field::Profile], g("公司现有职工120人，主要经营手机配件。专业生产。"));
 }
 
-TEST(RegionalDetail, ProfilePiecesOnlyWhenPresent) {
-    RecordSlot slot = parseDetail(row("单位名称：", "x") + row("产品服务：", g("阀门")));
-    EXPECT_EQ(slot[Field::Profile], g("主要经营阀门。"));
-    slot = parseDetail(row("单位名称：", "x"));
-    EXPECT_EQ(slot[Field::Profile], "");
-}
-
-TEST(RegionalDetail, ShortFaxIsEmptiedAndFiveBytesStay) {
-    EXPECT_EQ(parseDetail(row("传真号码：", "123"))[Field::Fax], "");
-    EXPECT_EQ(parseDetail(row("传真号码：", "12345"))[Field::Fax], "12345");
-}
-
-TEST(RegionalDetail, MissingLabelLeavesTheFieldEmpty) {
-    RecordSlot slot = parseDetail(row("单位名称：", "x") + row("邮政编码：", "310000"));
-    EXPECT_EQ(slot[Field::Phone], "");
-    EXPECT_EQ(slot[Field::Postcode], "310000");
-}
-
-TEST(RegionalDetail, AMissingRowEndTakesTheRestOfThePage) {
-    std::string page =
-        row("单位名称：", "x") + "<tr><td>" + g("单位地址：") + "</td><td> Road 9 </td>";
-    EXPECT_EQ(parseDetail(page)[Field::Address], "road 9");
-}
-
-TEST(RegionalDetail, AValueWithAngleBracketPairLosesTextToTheNextBracket) {
-    std::string page = row("单位名称：", "a<>b>c");
-    EXPECT_EQ(parseDetail(page)[Field::Name], "ac");
-}
-
-TEST(RegionalDetail, AnEmptyValueDirectlyBeforeTheRowEnd) {
-    // The scan examines the byte behind the label's first following byte, so a
-    // "</tr>" right behind the label is not seen and the next row's end is used.
-    std::string page = g("单位名称：") + "</tr><tr><td>next</td></tr>";
-    EXPECT_EQ(parseDetail(page)[Field::Name], "next");
+// Single fields cut from small pages: the page, the field and its value.
+TEST(RegionalDetail, FieldsOfSmallPages) {
+    const struct {
+        const char* what;
+        std::string page;
+        Field field;
+        std::string value;
+    } cases[] = {
+        {"profile pieces only when present", row("单位名称：", "x") + row("产品服务：", g("阀门")),
+         Field::Profile, g("主要经营阀门。")},
+        {"no profile piece", row("单位名称：", "x"), Field::Profile, ""},
+        {"short fax is emptied", row("传真号码：", "123"), Field::Fax, ""},
+        {"five bytes of fax stay", row("传真号码：", "12345"), Field::Fax, "12345"},
+        {"missing label", row("单位名称：", "x") + row("邮政编码：", "310000"), Field::Phone, ""},
+        {"label present", row("单位名称：", "x") + row("邮政编码：", "310000"), Field::Postcode,
+         "310000"},
+        {"a missing row end takes the rest of the page",
+         row("单位名称：", "x") + "<tr><td>" + g("单位地址：") + "</td><td> Road 9 </td>",
+         Field::Address, "road 9"},
+        {"an angle bracket pair loses text to the next bracket", row("单位名称：", "a<>b>c"),
+         Field::Name, "ac"},
+        // The scan examines the byte behind the label's first following byte, so
+        // a "</tr>" right behind the label is not seen and the next row's end is used.
+        {"an empty value directly before the row end",
+         g("单位名称：") + "</tr><tr><td>next</td></tr>", Field::Name, "next"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parseDetail(c.page)[c.field], c.value) << c.what;
 }
 
 TEST(RegionalDetail, NotFoundPagesAreNotParsed) {
@@ -151,30 +144,13 @@ TEST(RegionalDetail, NotFoundPagesAreNotParsed) {
 }
 
 TEST(Markers, NoMarkerHoldsAnUpperCaseByteThatTheLoweredPageCannotHave) {
-    for (const char* label : {"单位名称：",
-                              "固定电话：",
-                              "传真号码：",
-                              "法人代表：",
-                              "单位地址：",
-                              "邮政编码：",
-                              "电子邮件：",
-                              "单位网址：",
-                              "雇员人数：",
-                              "产品服务：",
-                              "单位描述：",
-                              ">下一页<",
-                              ">联系方式<",
-                              "电&nbsp;&nbsp;&nbsp;&nbsp;话",
-                              "传&nbsp;&nbsp;&nbsp;&nbsp;真",
-                              "地&nbsp;&nbsp;&nbsp;&nbsp;址",
-                              "邮&nbsp;&nbsp;&nbsp;&nbsp;编",
-                              "公司主页：",
-                              "无法找到",
-                              "未找到",
-                              "找不到"}) {
-        std::string bytes = g(label);
-        for (char c : bytes) EXPECT_FALSE(c >= 'A' && c <= 'Z') << label;
-    }
+    // The markers one after the other: no byte of any is an upper-case letter.
+    std::string markers =
+        g("单位名称：|固定电话：|传真号码：|法人代表：|单位地址：|邮政编码：|电子邮件：|单位网址：|"
+          "雇员人数：|产品服务：|单位描述：|>下一页<|>联系方式<|电&nbsp;&nbsp;&nbsp;&nbsp;话|"
+          "传&nbsp;&nbsp;&nbsp;&nbsp;真|地&nbsp;&nbsp;&nbsp;&nbsp;址|邮&nbsp;&nbsp;&nbsp;&nbsp;编|"
+          "公司主页：|无法找到|未找到|找不到");
+    for (char c : markers) EXPECT_FALSE(c >= 'A' && c <= 'Z') << gbk::toUtf8(markers);
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ TEST_F(RunFixture, ProgressCountsPagesAndFailuresOfEachStartedSource) {
     EXPECT_EQ(run->progress(7).failed, 0);
 }
 
-TEST_F(RunFixture, RowsBeyondTheNominalTableSizeAreAllHandedOut) {
+TEST_F(RunFixture, RowsBeyondTheNominalTableSizeAreAllHandedOutAndASecondRunAppends) {
     std::string a = site.address();
     std::string listing;
     for (int i = 1; i <= 50; ++i) {
@@ -150,6 +150,11 @@ TEST_F(RunFixture, RowsBeyondTheNominalTableSizeAreAllHandedOut) {
     ASSERT_TRUE(waitForEnd());
     ASSERT_EQ(list.size(), 50u);
     EXPECT_EQ(list.field(49, Column::Name), "c50");
+    // A second run appends, and the IDs continue.
+    run->searchCommand("kw", "");
+    ASSERT_TRUE(waitForEnd());
+    ASSERT_EQ(list.size(), 100u);
+    EXPECT_EQ(list.field(50, Column::Id), "51");
 }
 
 TEST_F(RunFixture, ASourceFinishesOnAnEmptyResultPage) {
@@ -317,19 +322,6 @@ TEST_F(RunFixture, YellowPagesRulesWorkOffTheCategoryTable) {
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(names(), (std::vector<std::string>{"one", "two"}));
     EXPECT_EQ(site.requests(), (std::vector<std::string>{"/yp", "/cat/1", "/cat/2"}));
-}
-
-TEST_F(RunFixture, ASecondRunAppendsAndIdsContinue) {
-    std::string a = site.address();
-    site.page("/main/corp/queryr.asp", "detail " + a + "/d/1\n");
-    site.page("/d/1", "name same");
-    makeRun({{7, DispatchRules::RecordSlot}});
-    run->searchCommand("kw", "");
-    ASSERT_TRUE(waitForEnd());
-    run->searchCommand("kw", "");
-    ASSERT_TRUE(waitForEnd());
-    ASSERT_EQ(list.size(), 2u);
-    EXPECT_EQ(list.field(1, Column::Id), "2");
 }
 
 }  // namespace

@@ -40,6 +40,10 @@ TEST_F(SettingsStoreTest, FirstKeywordWritesNumOneAndAnEmptySecondEntry) {
     EXPECT_EQ(value("noterecord", "0"), g("手机"));
     EXPECT_EQ(value("noterecord", "1"), "");
     EXPECT_EQ(store.history(), (std::vector<std::string>{g("手机"), ""}));
+    // A leading blank makes a different entry.
+    store.updateHistory(g(" 手机"));
+    EXPECT_EQ(store.history(), (std::vector<std::string>{g(" 手机"), g("手机"), ""}));
+    EXPECT_EQ(value("noterecord", "num"), "2");
 }
 
 TEST_F(SettingsStoreTest, RepeatedKeywordMovesToTheFrontAndKeepsNum) {
@@ -56,15 +60,6 @@ TEST_F(SettingsStoreTest, RepeatedKeywordMovesToTheFrontAndKeepsNum) {
     EXPECT_EQ(value("noterecord", "2"), "b");
     EXPECT_EQ(value("noterecord", "3"), "c");
     EXPECT_EQ(value("noterecord", "4"), "e");
-}
-
-TEST_F(SettingsStoreTest, LeadingBlankMakesADifferentEntry) {
-    SettingsStore store(path());
-    store.load();
-    store.updateHistory(g("手机"));
-    store.updateHistory(g(" 手机"));
-    EXPECT_EQ(store.history(), (std::vector<std::string>{g(" 手机"), g("手机"), ""}));
-    EXPECT_EQ(value("noterecord", "num"), "2");
 }
 
 TEST_F(SettingsStoreTest, ClearDeletesEveryKeyAndWritesMinusOne) {
@@ -89,10 +84,30 @@ TEST_F(SettingsStoreTest, ClearDeletesEveryKeyAndWritesMinusOne) {
     EXPECT_EQ(again.history(), std::vector<std::string>{"k"});
 }
 
-TEST_F(SettingsStoreTest, MissingKeysReadAsEmptyEntries) {
-    writeFile(path(), "[noterecord]\r\nnum=3\r\n0=a\r\n2=c\r\n");
-    SettingsStore store(path());
-    EXPECT_EQ(store.load().history, (std::vector<std::string>{"a", "", "c", ""}));
+// The history has num + 1 entries, missing keys read as empty ones, and a
+// damaged num is bounded; a long history loads in one read.
+TEST_F(SettingsStoreTest, HistoryIsReadAsNumSays) {
+    std::string longHistory = "[noterecord]\r\nnum=19999\r\n";
+    for (int k = 0; k < 20000; ++k)
+        longHistory += std::to_string(k) + "=kw" + std::to_string(k) + "\r\n";
+    const struct {
+        std::string file;
+        size_t size;
+        size_t at;
+        std::string entry;
+    } cases[] = {
+        {"[noterecord]\r\nnum=3\r\n0=a\r\n2=c\r\n", 4, 1, ""},
+        {longHistory, 20000, 19999, "kw19999"},
+        {"[noterecord]\r\nnum=2147483647\r\n0=a\r\n", size_t(SettingsStore::kMaxHistory), 0, "a"},
+    };
+    for (const auto& c : cases) {
+        writeFile(path(), c.file);
+        LoadedSettings s = SettingsStore(path()).load();
+        ASSERT_EQ(s.history.size(), c.size);
+        EXPECT_EQ(s.history[c.at], c.entry);
+    }
+    writeFile(path(), cases[0].file);
+    EXPECT_EQ(SettingsStore(path()).load().history, (std::vector<std::string>{"a", "", "c", ""}));
 }
 
 TEST_F(SettingsStoreTest, ProvinceIndexIsStoredAndAnEmptyBoxCountsAsZero) {
@@ -148,24 +163,6 @@ TEST_F(SettingsStoreTest, SourceValuesAreReadStrictly) {
         writeFile(path(), std::string("[sources]\r\non=") + c.value + "\r\n");
         EXPECT_EQ(SettingsStore(path()).load().sources, c.sources) << c.value;
     }
-}
-
-TEST_F(SettingsStoreTest, LongHistoryLoadsInOneRead) {
-    std::string text = "[noterecord]\r\nnum=19999\r\n";
-    for (int k = 0; k < 20000; ++k) text += std::to_string(k) + "=kw" + std::to_string(k) + "\r\n";
-    writeFile(path(), text);
-    SettingsStore store(path());
-    LoadedSettings s = store.load();
-    ASSERT_EQ(s.history.size(), 20000u);
-    EXPECT_EQ(s.history[19999], "kw19999");
-}
-
-TEST_F(SettingsStoreTest, ADamagedNumIsBounded) {
-    writeFile(path(), "[noterecord]\r\nnum=2147483647\r\n0=a\r\n");
-    SettingsStore store(path());
-    LoadedSettings s = store.load();
-    EXPECT_EQ(s.history.size(), static_cast<size_t>(SettingsStore::kMaxHistory));
-    EXPECT_EQ(s.history[0], "a");
 }
 
 TEST_F(SettingsStoreTest, HistoryUpdateWritesWhatKeyByKeyWritesWouldWrite) {

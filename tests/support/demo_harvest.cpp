@@ -18,6 +18,10 @@ bool DemoHarvest::run(const std::string& keywordBox, const std::string& province
 }
 
 RecordSlot DemoHarvest::record(size_t row) const {
+    return recordOf(list, row);
+}
+
+RecordSlot recordOf(const CompanyList& list, size_t row) {
     RecordSlot r;
     for (int i = 0; i < kSlotFields; ++i) r.fields[i] = std::string(list.field(row, i + 1));
     return r;
@@ -29,12 +33,12 @@ std::string describe(const RecordSlot& record) {
     return s;
 }
 
-void expectSameRecords(const DemoHarvest& h, const std::vector<demo::DemoCompany>& expected) {
-    ASSERT_EQ(h.list.size(), expected.size());
+void expectSameRecords(const CompanyList& list, const std::vector<RecordSlot>& expected) {
+    ASSERT_EQ(list.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(h.list.field(i, Column::Id), std::to_string(i + 1));
-        EXPECT_EQ(h.record(i), expected[i])
-            << "row " << i + 1 << "\n got: " << describe(h.record(i))
+        EXPECT_EQ(list.field(i, Column::Id), std::to_string(i + 1));
+        EXPECT_EQ(recordOf(list, i), expected[i])
+            << "row " << i + 1 << "\n got: " << describe(recordOf(list, i))
             << "\nwant: " << describe(expected[i]);
     }
 }

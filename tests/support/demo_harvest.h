@@ -34,7 +34,13 @@ struct DemoHarvest {
 // The ten fields as one readable UTF-8 line.
 std::string describe(const RecordSlot& record);
 
+// The ten fields of a list row.
+RecordSlot recordOf(const CompanyList& list, size_t row);
+
 // The list holds exactly `expected`, in order, with IDs 1..n.
-void expectSameRecords(const DemoHarvest& harvest, const std::vector<demo::DemoCompany>& expected);
+void expectSameRecords(const CompanyList& list, const std::vector<RecordSlot>& expected);
+inline void expectSameRecords(const DemoHarvest& harvest, const std::vector<RecordSlot>& expected) {
+    expectSameRecords(harvest.list, expected);
+}
 
 }  // namespace velmora::testing

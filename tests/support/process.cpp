@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <thread>
 
 #include "support/test_support.h"
@@ -13,40 +14,6 @@
 extern char** environ;
 
 namespace velmora::testing {
-namespace {
-
-ProcessResult run(const std::vector<std::string>& args, std::chrono::milliseconds interruptAfter,
-                  bool interrupt) {
-    TempDir dir;
-    std::string outPath = dir.file("out"), errPath = dir.file("err");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> argv;
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    ProcessResult result;
-    int rc = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return result;
-    if (interrupt) {
-        std::this_thread::sleep_for(interruptAfter);
-        kill(pid, SIGINT);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-    result.out = readFile(outPath);
-    result.err = readFile(errPath);
-    return result;
-}
-
-}  // namespace
 
 ChildProcess::ChildProcess(const std::vector<std::string>& args) {
     char pattern[] = "/tmp/velmora-child-XXXXXX";
@@ -91,6 +58,10 @@ void ChildProcess::kill(int signal) {
     if (pid_ > 0 && !reaped_) ::kill(pid_, signal);
 }
 
+std::string ChildProcess::outSoFar() const {
+    return outPath_.empty() ? std::string() : readFile(outPath_);
+}
+
 ProcessResult ChildProcess::wait() {
     ProcessResult result;
     if (pid_ <= 0) return result;
@@ -105,12 +76,16 @@ ProcessResult ChildProcess::wait() {
 }
 
 ProcessResult runProcess(const std::vector<std::string>& args) {
-    return run(args, {}, false);
+    return ChildProcess(args).wait();
 }
 
 ProcessResult runProcessInterrupted(const std::vector<std::string>& args,
                                     std::chrono::milliseconds interruptAfter) {
-    return run(args, interruptAfter, true);
+    ChildProcess child(args);
+    if (!child.started()) return {};
+    std::this_thread::sleep_for(interruptAfter);
+    child.kill(SIGINT);
+    return child.wait();
 }
 
 }  // namespace velmora::testing

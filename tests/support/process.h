@@ -32,6 +32,8 @@ class ChildProcess {
     // True while the child has not ended.
     bool running();
     void kill(int signal);
+    // What the child wrote to stdout up to now.
+    std::string outSoFar() const;
     ProcessResult wait();
 
   private:
