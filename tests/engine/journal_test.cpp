@@ -285,6 +285,17 @@ TEST(RunCheckpoint, AFormComesBackExactlyInFullAndAsChangedRows) {
     EXPECT_EQ(back.lastListingUrls, first.lastListingUrls);
     expectSameForm(back.form, second.form);
 
+    // A third, against the second: a grown and a shrunk table, new urls.
+    SourceCheckpoint third = second;
+    third.form.detail.at(60).url = "http://a/d60";
+    third.form.mailHits = WorkTable(3);
+    third.lastListingUrls = {"u3"};
+    std::string next;
+    encodeCheckpoint(next, third, base);
+    ASSERT_TRUE(decodeCheckpoint(next, back));
+    EXPECT_EQ(back.lastListingUrls, third.lastListingUrls);
+    expectSameForm(back.form, third.form);
+
     for (size_t cut = 0; cut < diff.size(); ++cut) {
         SourceCheckpoint scratch = first;
         EXPECT_FALSE(decodeCheckpoint(std::string_view(diff).substr(0, cut), scratch)) << cut;
