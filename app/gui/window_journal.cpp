@@ -11,9 +11,45 @@
 namespace velmora::gui {
 
 WindowJournal::WindowJournal(const std::string& settingsFolder, CompanyList& list)
-    : list_(list),
-      path_((std::filesystem::path(settingsFolder) / kFileName).string()),
-      journal_(list) {}
+    : list_(list), folder_(settingsFolder), path_(slotPath(settingsFolder, 1)), journal_(list) {}
+
+std::string WindowJournal::slotPath(const std::string& settingsFolder, int slot) {
+    std::string name = kFileName;
+    if (slot > 1) name = "velmora." + std::to_string(slot) + ".journal";
+    return (std::filesystem::path(settingsFolder) / name).string();
+}
+
+bool WindowJournal::chooseSlot() {
+    int firstFree = 0;
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        std::string path = slotPath(folder_, slot);
+        if (ListJournal::inUse(path)) continue;
+        if (firstFree == 0) firstFree = slot;
+        JournalFile file;
+        std::string error;
+        if (readJournal(path, file, error) && file.exists && summarize(file.scan).unsaved() > 0) {
+            path_ = path;
+            return true;
+        }
+    }
+    if (firstFree == 0) return false;
+    path_ = slotPath(folder_, firstFree);
+    return true;
+}
+
+void WindowJournal::reportProblem(const std::string& why) {
+    if (reported_ || !dialogs_) return;
+    reported_ = true;
+    dialogs_->message(parent_, QStringLiteral("Velmora"),
+                      QStringLiteral("企业信息日志无法写入（%1），"
+                                     "程序意外退出时本窗口未保存的企业信息将无法恢复。")
+                          .arg(QString::fromStdString(why)));
+}
+
+void WindowJournal::runEnded() {
+    journal_.sync();
+    if (std::string error = journal_.error(); !error.empty()) reportProblem(error);
+}
 
 WindowJournal::~WindowJournal() {
     if (!journal_.isOpen()) return;
@@ -24,9 +60,13 @@ WindowJournal::~WindowJournal() {
 }
 
 void WindowJournal::start(DialogService& dialogs, QWidget* parent) {
-    // A second window on the same settings folder leaves the first one's
-    // journal alone (and goes without one).
-    if (ListJournal::inUse(path_)) return;
+    dialogs_ = &dialogs;
+    parent_ = parent;
+    // Other windows on the same settings folder keep their journals.
+    if (!chooseSlot()) {
+        reportProblem("已有 " + std::to_string(kSlots) + " 个窗口在使用企业信息日志");
+        return;
+    }
     std::string error;
     JournalFile file;
     if (!readJournal(path_, file, error)) file.exists = false;
@@ -43,9 +83,12 @@ void WindowJournal::start(DialogService& dialogs, QWidget* parent) {
             // The journal goes on where it ended; a damaged tail is cut off.
             if (journal_.resume(path_, file.scan.validBytes, restored, error)) return;
             // It cannot be continued: a new one holds the restored list.
-            journal_.create(path_, true, error);
+            if (!journal_.create(path_, true, error)) {
+                reportProblem(error);
+                return;
+            }
             if (saved_ > 0) journal_.saved(saved_);
-            journal_.publish();
+            if (!journal_.publish()) reportProblem(journal_.error());
             return;
         }
         keepAside = true;
@@ -55,7 +98,7 @@ void WindowJournal::start(DialogService& dialogs, QWidget* parent) {
         std::remove(old.c_str());
         std::rename(path_.c_str(), old.c_str());
     }
-    journal_.create(path_, false, error, list_.size());
+    if (!journal_.create(path_, false, error, list_.size())) reportProblem(error);
 }
 
 void WindowJournal::saved(size_t count) {

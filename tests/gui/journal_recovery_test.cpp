@@ -14,6 +14,7 @@
 #include "app/gui/company_list_model.h"
 #include "app/gui/io_commands.h"
 #include "app/gui/status_fields.h"
+#include "app/gui/window_journal.h"
 #include "gui_fixture.h"
 
 namespace velmora::testing {
@@ -124,6 +125,43 @@ TEST_F(JournalRecoveryTest, ASavedListAsksNothingAndOnlyWhatCameAfterTheSaveCoun
     // Still one unsaved entry: closing again keeps the journal.
     closeWindow();
     EXPECT_TRUE(exists(journalPath()));
+}
+
+TEST_F(JournalRecoveryTest, ASecondWindowKeepsAJournalOfItsOwnAndGetsItBack) {
+    openWindow();  // holds velmora.journal
+    std::string second = gui::WindowJournal::slotPath(dir_.path().string(), 2);
+    {
+        CompanyList list;
+        gui::WindowJournal journal(dir_.path().string(), list);
+        journal.start(dialogs_, nullptr);
+        EXPECT_EQ(journal.path(), second);
+        RecordSlot slot;
+        for (const char* name : {"甲", "乙"}) {
+            slot[Field::Name] = gbk::fromUtf8(name);
+            list.intake(slot);
+        }
+        journal.runEnded();
+    }  // closed with both entries unsaved
+    EXPECT_EQ(entriesIn(second), 2u);
+    closeWindow();
+
+    // The next window finds them, though velmora.journal is free.
+    dialogs_.answers = {true};
+    openWindow();
+    ASSERT_EQ(dialogs_.questions.size(), 1u);
+    EXPECT_EQ(dialogs_.questions[0].text, QStringLiteral("上次有 2 条企业信息未保存，是否恢复？"));
+    EXPECT_EQ(window().list().size(), 2u);
+    EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+TEST_F(JournalRecoveryTest, AJournalThatCannotBeWrittenIsReportedOnce) {
+    std::filesystem::create_directory(journalPath());  // in the journal's way
+    openWindow();
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_TRUE(dialogs_.messages[0].text.startsWith(QStringLiteral("企业信息日志无法写入（")));
+    addEntries({{"甲"}});
+    EXPECT_EQ(window().list().size(), 1u);  // the window works on without it
+    EXPECT_EQ(dialogs_.messages.size(), 1u);
 }
 
 }  // namespace
