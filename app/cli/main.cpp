@@ -48,7 +48,10 @@ int main(int argc, char** argv) {
         ->required()
         ->check(CLI::IsMember({"listing", "detail"}));
     p->add_option("--key", parse.key, "Work key (default N[0]0{0} or N[0]1{0})");
-    p->add_option("--known-pages", parse.knownPages, "Known pages counter (default 1)");
+    // The web search writes its next pager row at this row of the listing
+    // table, which grows to it: a sane bound, as for a resumed checkpoint.
+    p->add_option("--known-pages", parse.knownPages, "Known pages counter (default 1)")
+        ->check(CLI::Range(0, 65535));
     p->add_option("--next-page", parse.nextPage, "Next page counter (default 1)");
     p->add_option("--next-detail-row", parse.nextDetailRow, "Next detail row counter (default 0)");
     p->add_option("--result-page", parse.resultPage,

@@ -209,6 +209,11 @@ TEST_F(CliFixture, ParsePrintsTheWorkFormAsJson) {
                    dir.file("nf.html")})
                   .exitCode,
               2);
+    // The listing table grows to the known pages: an absurd counter is refused.
+    EXPECT_EQ(cli({"parse", "--source", "1", "--step", "listing", "--known-pages", "2000000000",
+                   dir.file("nf.html")})
+                  .exitCode,
+              2);
 }
 
 TEST_F(CliFixture, ParseShowsTheCompaniesThatPortalAndYellowPagesStepsTakeIn) {
