@@ -19,22 +19,26 @@ std::string WindowJournal::slotPath(const std::string& settingsFolder, int slot)
     return (std::filesystem::path(settingsFolder) / name).string();
 }
 
-bool WindowJournal::chooseSlot() {
+std::unique_ptr<JournalFile> WindowJournal::chooseSlot() {
     int firstFree = 0;
+    std::unique_ptr<JournalFile> firstFreeFile;
     for (int slot = 1; slot <= kSlots; ++slot) {
         std::string path = slotPath(folder_, slot);
         if (ListJournal::inUse(path)) continue;
-        if (firstFree == 0) firstFree = slot;
-        JournalFile file;
+        auto file = std::make_unique<JournalFile>();
         std::string error;
-        if (readJournal(path, file, error) && file.exists && summarize(file.scan).unsaved() > 0) {
+        if (!readJournal(path, *file, error)) file->exists = false;
+        if (file->exists && summarize(file->scan).unsaved() > 0) {
             path_ = path;
-            return true;
+            return file;
+        }
+        if (firstFree == 0) {
+            firstFree = slot;
+            firstFreeFile = std::move(file);
         }
     }
-    if (firstFree == 0) return false;
-    path_ = slotPath(folder_, firstFree);
-    return true;
+    if (firstFree != 0) path_ = slotPath(folder_, firstFree);
+    return firstFreeFile;
 }
 
 void WindowJournal::reportProblem(const std::string& why) {
@@ -63,13 +67,13 @@ void WindowJournal::start(DialogService& dialogs, QWidget* parent) {
     dialogs_ = &dialogs;
     parent_ = parent;
     // Other windows on the same settings folder keep their journals.
-    if (!chooseSlot()) {
+    std::unique_ptr<JournalFile> chosen = chooseSlot();
+    if (!chosen) {
         reportProblem("已有 " + std::to_string(kSlots) + " 个窗口在使用企业信息日志");
         return;
     }
+    const JournalFile& file = *chosen;
     std::string error;
-    JournalFile file;
-    if (!readJournal(path_, file, error)) file.exists = false;
     JournalSummary summary;
     if (file.exists) summary = summarize(file.scan);
     bool keepAside = file.exists && (!file.scan.headOk && !file.bytes.empty());

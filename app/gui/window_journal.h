@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/engine/company_list.h"
+#include "app/engine/journal_reader.h"
 #include "app/engine/list_journal.h"
 
 class QWidget;
@@ -49,8 +50,9 @@ class WindowJournal {
     const std::string& path() const { return path_; }
 
   private:
-    // Picks the slot (sets path_); false when every slot is held.
-    bool chooseSlot();
+    // Picks the slot (sets path_) and gives its journal as read; null when
+    // every slot is held.
+    std::unique_ptr<JournalFile> chooseSlot();
     // Tells the user, once, that the list is not protected against a crash.
     void reportProblem(const std::string& why);
 
