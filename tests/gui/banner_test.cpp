@@ -2,12 +2,8 @@
 // while its show time lies ahead) off the main thread; the display shows the
 // picture and takes the link from ad.ini.
 #include <QAction>
-#include <QBuffer>
 #include <QDateTime>
-#include <QImage>
-#include <QImageWriter>
 #include <QLabel>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <filesystem>
@@ -92,6 +88,11 @@ class BannerTest : public WindowTest {
         window().commands().search->trigger();
     }
     bool stepDone() { return !window().banner()->fetching(); }
+    // Waits until the step after the search start has fetched ad.txt once
+    // and ended.
+    bool controlFileFetched() {
+        return waitUntil([&] { return server_.count("/Velmora/ad.txt") == 1 && stepDone(); });
+    }
     QLabel* bannerView() { return window().findChild<QLabel*>(QStringLiteral("BannerImage")); }
 
     LoopbackServer server_;
@@ -123,7 +124,7 @@ TEST_F(BannerTest, PastShowTimeKeepsTheOldPicture) {
     auto& w = windowWithPublisher();
     EXPECT_EQ(bannerView()->pixmap().size(), QSize(40, 20));
     search();
-    ASSERT_TRUE(waitUntil([&] { return server_.count("/Velmora/ad.txt") == 1 && stepDone(); }));
+    ASSERT_TRUE(controlFileFetched());
     EXPECT_EQ(server_.count("/Velmora/ad.gif"), 0);
     EXPECT_EQ(readFile(dir_.file("ad.gif")), gifPicture(40, 20));
     // No link in ad.ini: the publisher's home page.
@@ -134,7 +135,7 @@ TEST_F(BannerTest, MissingControlFileLeavesEverythingInPlace) {
     writeFile(dir_.file("ad.ini"), "[adurl]\r\nurl=http://old.example/\r\n");
     auto& w = windowWithPublisher();
     search();
-    ASSERT_TRUE(waitUntil([&] { return server_.count("/Velmora/ad.txt") == 1 && stepDone(); }));
+    ASSERT_TRUE(controlFileFetched());
     EXPECT_EQ(readFile(dir_.file("ad.ini")), "[adurl]\r\nurl=http://old.example/\r\n");
     EXPECT_EQ(w.banner()->link(), QStringLiteral("http://old.example/"));
     EXPECT_TRUE(dialogs_.messages.empty());
@@ -163,20 +164,20 @@ TEST_F(BannerTest, ABannerLinkToAnythingButTheWebIsNotOpened) {
     server_.page("/Velmora/ad.txt", "[adurl]\r\nurl=file:///etc/passwd\r\n");
     windowWithPublisher();
     search();
-    ASSERT_TRUE(waitUntil([&] { return server_.count("/Velmora/ad.txt") == 1 && stepDone(); }));
+    ASSERT_TRUE(controlFileFetched());
     QTest::mouseClick(bannerView(), Qt::LeftButton);
     EXPECT_TRUE(shell_.opened.empty());
 }
 
 TEST(BannerShowTime, ReadsTheUsualForms) {
     using gui::Banner;
-    EXPECT_EQ(Banner::parseShowTime(QStringLiteral("2030-5-1 8:30:00")),
-              QDateTime(QDate(2030, 5, 1), QTime(8, 30)));
-    EXPECT_EQ(Banner::parseShowTime(QStringLiteral("2030/05/01 08:30")),
-              QDateTime(QDate(2030, 5, 1), QTime(8, 30)));
+    for (const char* form : {"2030-5-1 8:30:00", "2030/05/01 08:30"})
+        EXPECT_EQ(Banner::parseShowTime(QString::fromLatin1(form)),
+                  QDateTime(QDate(2030, 5, 1), QTime(8, 30)))
+            << form;
     EXPECT_EQ(Banner::parseShowTime(QStringLiteral("2030-5-1")).date(), QDate(2030, 5, 1));
-    EXPECT_FALSE(Banner::parseShowTime(QString()).isValid());
-    EXPECT_FALSE(Banner::parseShowTime(QStringLiteral("never")).isValid());
+    for (const char* form : {"", "never"})
+        EXPECT_FALSE(Banner::parseShowTime(QString::fromLatin1(form)).isValid()) << form;
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <QTableView>
 #include <QTest>
 
+#include <iterator>
+
 #include "app/engine/profile_breaks.h"
 #include "app/gui/detail_panel.h"
 #include "app/gui/status_fields.h"
@@ -42,6 +44,10 @@ const std::vector<std::string> kFirst = {"杭州甲电子有限公司",
                                          "本公司专业生产手机配件。"};
 const std::vector<std::string> kSecond = {
     "宁波乙贸易公司", "0574-1234", "", "", "宁波市", "", "", "", "", ""};
+// The boxes in the order of the entry's fields.
+const char* const kBoxes[] = {"EditName",    "EditPhone",   "EditContact",
+                              "EditManager", "EditAddress", "EditPostcode",
+                              "EditEmail",   "EditWebsite", "EditFax"};
 
 // Whether a box shows its whole text: the text's width fits the room the
 // style leaves for text inside the frame.
@@ -76,8 +82,7 @@ TEST_F(DetailPanelTest, StartsEmptyWithFixedTooltipsAndProfileHeading) {
     EXPECT_EQ(box("EditPostcode")->toolTip(), QStringLiteral("邮政编码"));
     EXPECT_EQ(box("EditWebsite")->toolTip(), QStringLiteral("点击链接"));
     EXPECT_EQ(box("EditEmail")->toolTip(), QStringLiteral("点击发信"));
-    for (const char* name : {"EditName", "EditAddress", "EditPostcode", "EditPhone", "EditFax",
-                             "EditContact", "EditManager", "EditWebsite", "EditEmail"}) {
+    for (const char* name : kBoxes) {
         EXPECT_TRUE(box(name)->isReadOnly()) << name;
         EXPECT_TRUE(box(name)->text().isEmpty()) << name;
     }
@@ -91,15 +96,8 @@ TEST_F(DetailPanelTest, SelectionFillsBoxesIdAndTooltips) {
     addEntries({kFirst, kSecond});
     select(0);
     EXPECT_EQ(statusText(gui::StatusFields::Id), QStringLiteral("1"));
-    EXPECT_EQ(box("EditName")->text(), QStringLiteral("杭州甲电子有限公司"));
-    EXPECT_EQ(box("EditPhone")->text(), QStringLiteral("0571-88880000"));
-    EXPECT_EQ(box("EditContact")->text(), QStringLiteral("王先生"));
-    EXPECT_EQ(box("EditManager")->text(), QStringLiteral("李总"));
-    EXPECT_EQ(box("EditAddress")->text(), QStringLiteral("杭州市西湖区文三路1号"));
-    EXPECT_EQ(box("EditPostcode")->text(), QStringLiteral("310000"));
-    EXPECT_EQ(box("EditEmail")->text(), QStringLiteral("sales@jia.cn"));
-    EXPECT_EQ(box("EditWebsite")->text(), QStringLiteral("www.jia.cn"));
-    EXPECT_EQ(box("EditFax")->text(), QStringLiteral("0571-88880001"));
+    for (size_t i = 0; i < std::size(kBoxes); ++i)
+        EXPECT_EQ(box(kBoxes[i])->text(), QString::fromStdString(kFirst[i])) << kBoxes[i];
     EXPECT_EQ(memo(), QStringLiteral("本公司专业生产手机配件。"));
     EXPECT_EQ(box("EditFax")->toolTip(), QStringLiteral("0571-88880001"));
     EXPECT_EQ(box("EditName")->toolTip(), QStringLiteral("杭州甲电子有限公司"));
@@ -131,31 +129,28 @@ TEST_F(DetailPanelTest, LongProfileIsShownWithBreaksBetweenCharacters) {
     EXPECT_EQ(lines[2].size(), 25);
 }
 
+// Which addresses may be opened is the link rules' business; here the
+// clicks: one address opened, one refused with a reason, an empty box
+// ignored.
 TEST_F(DetailPanelTest, WebsiteClickOpensOnlyWebAddresses) {
     openWindow();
-    auto row = [](const std::string& site, const std::string& mail) {
+    auto row = [](const std::string& site) {
         std::vector<std::string> r = kFirst;
         r[7] = site;
-        r[6] = mail;
+        r[6] = "";
         return r;
     };
-    addEntries({row("  www.jia.cn/about  ", ""), row("HTTPS://shop.jia.cn/", ""),
-                row("javascript:alert(1)", ""), row("file:///etc/passwd", ""), row("", "")});
+    addEntries({row("  www.jia.cn/about  "), row("javascript:alert(1)"), row("")});
     select(0);
     click(box("EditWebsite"));
+    ASSERT_EQ(shell_.opened.size(), 1u);
+    EXPECT_EQ(shell_.opened[0], "http://www.jia.cn/about");
     select(1);
     click(box("EditWebsite"));
-    ASSERT_EQ(shell_.opened.size(), 2u);
-    EXPECT_EQ(shell_.opened[0], "http://www.jia.cn/about");
-    EXPECT_EQ(shell_.opened[1], "https://shop.jia.cn/");
+    EXPECT_EQ(statusText(gui::StatusFields::Text), QStringLiteral("只能打开http或https网址"));
     select(2);
     click(box("EditWebsite"));
-    EXPECT_EQ(statusText(gui::StatusFields::Text), QStringLiteral("只能打开http或https网址"));
-    select(3);
-    click(box("EditWebsite"));
-    select(4);
-    click(box("EditWebsite"));  // empty: nothing
-    EXPECT_EQ(shell_.opened.size(), 2u);
+    EXPECT_EQ(shell_.opened.size(), 1u);
 }
 
 TEST_F(DetailPanelTest, EmailClickStartsAMailOnlyForPlainAddressesAndSelectsTheText) {
@@ -165,8 +160,7 @@ TEST_F(DetailPanelTest, EmailClickStartsAMailOnlyForPlainAddressesAndSelectsTheT
         r[6] = mail;
         return r;
     };
-    addEntries(
-        {row("  sales@jia.cn  "), row("a@b.cn?subject=x&body=y"), row("a@b.cn,c@d.cn"), row("")});
+    addEntries({row("  sales@jia.cn  "), row("a@b.cn,c@d.cn"), row("")});
     select(0);
     click(box("EditEmail"));
     ASSERT_EQ(shell_.opened.size(), 1u);
@@ -174,44 +168,32 @@ TEST_F(DetailPanelTest, EmailClickStartsAMailOnlyForPlainAddressesAndSelectsTheT
     EXPECT_EQ(box("EditEmail")->selectedText(), QStringLiteral("  sales@jia.cn  "));
     select(1);
     click(box("EditEmail"));
+    EXPECT_EQ(statusText(gui::StatusFields::Text), QStringLiteral("不是有效的E-mail地址"));
     select(2);
     click(box("EditEmail"));
     EXPECT_EQ(shell_.opened.size(), 1u);
-    EXPECT_EQ(statusText(gui::StatusFields::Text), QStringLiteral("不是有效的E-mail地址"));
-    select(3);
-    click(box("EditEmail"));
-    EXPECT_EQ(shell_.opened.size(), 1u);
 }
 
-TEST(ProfileBreaks, ShortProfileStaysAsItIs) {
-    std::string text = gbk::fromUtf8("短简介");
-    EXPECT_EQ(insertProfileBreaks(text), text);
-    EXPECT_EQ(insertProfileBreaks(std::string(101, 'a')), std::string(101, 'a'));
-}
-
-TEST(ProfileBreaks, AsciiBreaksEvery102Bytes) {
-    std::string text(204, 'a');
-    std::string out = insertProfileBreaks(text);
-    // Before position 102: 101 bytes, CR LF; position 204 of the changed text
-    // then comes 100 bytes behind the first break.
-    EXPECT_EQ(out, std::string(101, 'a') + "\r\n" + std::string(100, 'a') + "\r\n" + "aaa");
-}
-
-TEST(ProfileBreaks, NeverSplitsADoubleByteCharacter) {
-    std::string text;
-    for (int i = 0; i < 125; ++i) text += gbk::fromUtf8("简");  // 250 bytes
-    std::string out = insertProfileBreaks(text);
-    std::string expected =
-        text.substr(0, 100) + "\r\n" + text.substr(100, 100) + "\r\n" + text.substr(200);
-    EXPECT_EQ(out, expected);
-}
-
-TEST(ProfileBreaks, OddStartShiftsTheCharacterBoundaries) {
-    std::string text = "x";
-    for (int i = 0; i < 60; ++i) text += gbk::fromUtf8("简");  // 121 bytes
-    std::string out = insertProfileBreaks(text);
-    // Position 102 is the first byte of a character (1 + 2k + 1 = 102 → lead): break before it.
-    EXPECT_EQ(out, text.substr(0, 101) + "\r\n" + text.substr(101));
+// A CR LF before byte 102 of every line, never inside a double-byte
+// character.
+TEST(ProfileBreaks, BreakEvery102BytesBetweenCharacters) {
+    auto chars = [](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i) text += gbk::fromUtf8("简");
+        return text;
+    };
+    const std::string a = std::string(101, 'a'), dbcs = chars(125), odd = "x" + chars(60);
+    const std::pair<std::string, std::string> cases[] = {
+        {gbk::fromUtf8("短简介"), gbk::fromUtf8("短简介")},
+        {a, a},
+        // Position 204 of the changed text comes 100 bytes behind the first break.
+        {std::string(204, 'a'), a + "\r\n" + std::string(100, 'a') + "\r\n" + "aaa"},
+        {dbcs, dbcs.substr(0, 100) + "\r\n" + dbcs.substr(100, 100) + "\r\n" + dbcs.substr(200)},
+        // An odd start shifts the characters: 1 + 2k + 1 = 102 is a lead byte.
+        {odd, odd.substr(0, 101) + "\r\n" + odd.substr(101)},
+    };
+    for (const auto& [text, broken] : cases)
+        EXPECT_EQ(insertProfileBreaks(text), broken) << text.size();
 }
 
 TEST(ProfileBreaks, LargeProfileIsBrokenInLinearTime) {

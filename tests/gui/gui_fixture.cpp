@@ -1,11 +1,17 @@
 #include "gui_fixture.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 #include <QThread>
 
 #include "app/gui/company_list_model.h"
 #include "app/gui/input_boxes.h"
+#include "app/gui/io_commands.h"
 #include "app/gui/status_fields.h"
 
 namespace velmora::testing {
@@ -94,6 +100,32 @@ void WindowTest::setKeyword(const QString& text) {
 
 void WindowTest::setProvince(const QString& text) {
     window_->commands().provinceBox->setEditText(text);
+}
+
+void WindowTest::pickProvince(int index) {
+    auto* box = window_->commands().provinceBox;
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+}
+
+QDialog* WindowTest::formatDialog() {
+    return window_->findChild<QDialog*>(QStringLiteral("TForm10"));
+}
+
+void WindowTest::saveAs(bool spreadsheet, bool withProfile) {
+    window_->commands().save->trigger();
+    QDialog* dialog = formatDialog();
+    dialog
+        ->findChild<QRadioButton*>(spreadsheet ? QStringLiteral("RadioSpreadsheet")
+                                               : QStringLiteral("RadioText"))
+        ->setChecked(true);
+    dialog->findChild<QCheckBox*>(QStringLiteral("CheckSaveProfile"))->setChecked(withProfile);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ButtonConfirm")),
+                      Qt::LeftButton);
+}
+
+bool WindowTest::ioRunsEnded() {
+    return window_->ioCommands()->runsUnderWay() == 0;
 }
 
 void WindowTest::addEntries(const std::vector<std::vector<std::string>>& utf8Rows) {

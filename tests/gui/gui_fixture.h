@@ -4,6 +4,7 @@
 // the event loop turning.
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QString>
 #include <QStringList>
 
@@ -85,6 +86,12 @@ class WindowTest : public ::testing::Test {
     QString statusText(int field) const;
     void setKeyword(const QString& text);
     void setProvince(const QString& text);
+    // Picks a province from the box's list, as a click on the item would.
+    void pickProvince(int index);
+    // The save command: pick a format in the format dialog and confirm it.
+    void saveAs(bool spreadsheet, bool withProfile);
+    QDialog* formatDialog();
+    bool ioRunsEnded();
     // Appends entries straight to the list (ID = count) and publishes them.
     void addEntries(const std::vector<std::vector<std::string>>& utf8Rows);
     gui::MainWindow& window() { return *window_; }

@@ -2,17 +2,11 @@
 // offered back at the next start; Yes restores the list as it stood, No keeps
 // the journal aside; a saved list asks nothing.
 #include <QAction>
-#include <QCheckBox>
-#include <QDialog>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTest>
 
 #include <filesystem>
 
 #include "app/engine/journal_reader.h"
 #include "app/gui/company_list_model.h"
-#include "app/gui/io_commands.h"
 #include "app/gui/status_fields.h"
 #include "app/gui/window_journal.h"
 #include "gui_fixture.h"
@@ -34,12 +28,8 @@ class JournalRecoveryTest : public WindowTest {
     }
     void saveAsText(const std::string& path) {
         dialogs_.saveNames.push_back(QString::fromStdString(path));
-        window().commands().save->trigger();
-        auto* dialog = window().findChild<QDialog*>(QStringLiteral("TForm10"));
-        dialog->findChild<QRadioButton*>(QStringLiteral("RadioText"))->setChecked(true);
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ButtonConfirm")),
-                          Qt::LeftButton);
-        ASSERT_TRUE(waitUntil([&] { return window().ioCommands()->runsUnderWay() == 0; }));
+        saveAs(/*spreadsheet=*/false, false);
+        ASSERT_TRUE(waitUntil([&] { return ioRunsEnded(); }));
         settle();
     }
     std::vector<std::string> ids() {

@@ -13,36 +13,35 @@ TEST(LinkRules, TrimsOnlyControlCharactersAndBlanks) {
 }
 
 TEST(LinkRules, WebsiteOpensWebAddressesOnly) {
-    EXPECT_EQ(websiteTarget(QStringLiteral("www.a.cn")), QStringLiteral("http://www.a.cn"));
-    EXPECT_EQ(websiteTarget(QStringLiteral(" http://a.cn/x?y=1 ")),
-              QStringLiteral("http://a.cn/x?y=1"));
-    EXPECT_EQ(websiteTarget(QStringLiteral("HTTPS://a.cn")), QStringLiteral("https://a.cn"));
-    EXPECT_EQ(websiteTarget(QStringLiteral("www.a.cn:8080/shop")),
-              QStringLiteral("http://www.a.cn:8080/shop"));
+    const QString opened[][2] = {
+        {QStringLiteral("www.a.cn"), QStringLiteral("http://www.a.cn")},
+        {QStringLiteral("  www.jia.cn/about  "), QStringLiteral("http://www.jia.cn/about")},
+        {QStringLiteral(" http://a.cn/x?y=1 "), QStringLiteral("http://a.cn/x?y=1")},
+        {QStringLiteral("HTTPS://a.cn"), QStringLiteral("https://a.cn")},
+        {QStringLiteral("HTTPS://shop.jia.cn/"), QStringLiteral("https://shop.jia.cn/")},
+        {QStringLiteral("www.a.cn:8080/shop"), QStringLiteral("http://www.a.cn:8080/shop")},
+    };
+    for (const auto& [box, target] : opened)
+        EXPECT_EQ(websiteTarget(box), target) << box.toStdString();
     EXPECT_EQ(websiteTarget(QStringLiteral("www.中国.cn")).value_or(QString()).left(11),
               QStringLiteral("http://www."));
-    EXPECT_FALSE(websiteTarget(QString()));
-    EXPECT_FALSE(websiteTarget(QStringLiteral("   ")));
-    EXPECT_FALSE(websiteTarget(QStringLiteral("javascript:alert(1)")));
-    EXPECT_FALSE(websiteTarget(QStringLiteral("JavaScript:alert(1)")));
-    EXPECT_FALSE(websiteTarget(QStringLiteral("file:///etc/passwd")));
-    EXPECT_FALSE(websiteTarget(QStringLiteral("mailto:a@b.cn")));
-    EXPECT_FALSE(websiteTarget(QStringLiteral("ftp://a.cn")));
-    EXPECT_FALSE(websiteTarget(QStringLiteral("http://")));
+    for (const char* refused : {"", "   ", "javascript:alert(1)", "JavaScript:alert(1)",
+                                "file:///etc/passwd", "mailto:a@b.cn", "ftp://a.cn", "http://"})
+        EXPECT_FALSE(websiteTarget(QString::fromUtf8(refused))) << refused;
 }
 
 TEST(LinkRules, MailOnlyForPlainAddresses) {
-    EXPECT_EQ(mailtoTarget(QStringLiteral(" a.b@c.cn ")), QStringLiteral("mailto:a.b@c.cn"));
-    EXPECT_EQ(mailtoTarget(QStringLiteral("x+y@c.cn")), QStringLiteral("mailto:x+y@c.cn"));
-    EXPECT_FALSE(mailtoTarget(QStringLiteral("a@c.cn?subject=x")));
-    EXPECT_FALSE(mailtoTarget(QStringLiteral("a@c.cn?attach=/etc/passwd")));
-    EXPECT_FALSE(mailtoTarget(QStringLiteral("a@c.cn&cc=b@d.cn")));
-    EXPECT_FALSE(mailtoTarget(QStringLiteral("a@c.cn,b@d.cn")));
-    EXPECT_FALSE(mailtoTarget(QStringLiteral("a b@c.cn")));
-    EXPECT_FALSE(mailtoTarget(QStringLiteral("mailto:a@c.cn")));
-    EXPECT_FALSE(mailtoTarget(QStringLiteral("no-address")));
-    EXPECT_FALSE(mailtoTarget(QStringLiteral("a@@c.cn")));
-    EXPECT_FALSE(mailtoTarget(QString()));
+    const QString opened[][2] = {
+        {QStringLiteral(" a.b@c.cn "), QStringLiteral("mailto:a.b@c.cn")},
+        {QStringLiteral("x+y@c.cn"), QStringLiteral("mailto:x+y@c.cn")},
+    };
+    for (const auto& [box, target] : opened)
+        EXPECT_EQ(mailtoTarget(box), target) << box.toStdString();
+    for (const char* refused :
+         {"a@c.cn?subject=x", "a@b.cn?subject=x&body=y", "a@c.cn?attach=/etc/passwd",
+          "a@c.cn&cc=b@d.cn", "a@c.cn,b@d.cn", "a@b.cn,c@d.cn", "a b@c.cn", "mailto:a@c.cn",
+          "no-address", "a@@c.cn", ""})
+        EXPECT_FALSE(mailtoTarget(QString::fromUtf8(refused))) << refused;
 }
 
 }  // namespace

@@ -42,24 +42,9 @@ class ShowCounter : public QObject {
 
 class SaveOpenTest : public WindowTest {
   protected:
-    QDialog* formatDialog() { return window().findChild<QDialog*>(QStringLiteral("TForm10")); }
     QRadioButton* radio(const char* name) {
         return formatDialog()->findChild<QRadioButton*>(QString::fromLatin1(name));
     }
-    void confirm() {
-        QTest::mouseClick(formatDialog()->findChild<QPushButton*>(QStringLiteral("ButtonConfirm")),
-                          Qt::LeftButton);
-    }
-    // Save command, pick a format, confirm.
-    void save(bool spreadsheet, bool withProfile) {
-        window().commands().save->trigger();
-        radio(spreadsheet ? "RadioSpreadsheet" : "RadioText")->setChecked(true);
-        formatDialog()
-            ->findChild<QCheckBox*>(QStringLiteral("CheckSaveProfile"))
-            ->setChecked(withProfile);
-        confirm();
-    }
-    bool runsEnded() { return window().ioCommands()->runsUnderWay() == 0; }
     void sampleList() {
         addEntries({{"杭州甲电子有限公司", "0571-1", "王", "李", "杭州", "310000", "a@jia.cn",
                      "www.jia.cn", "0571-2", "简介甲"},
@@ -100,91 +85,84 @@ TEST_F(SaveOpenTest, FormatDialogLooksAsItShouldAndPreselectsText) {
     EXPECT_FALSE(std::filesystem::exists(notePath()));
 }
 
-TEST_F(SaveOpenTest, SpreadsheetChoiceIsRememberedEvenWhenTheFileDialogIsCancelled) {
+// Either choice is remembered even when the file dialog is then cancelled,
+// and the open command pre-selects its filter.
+TEST_F(SaveOpenTest, FormatChoiceIsRememberedEvenWhenTheFileDialogIsCancelled) {
+    struct Case {
+        bool spreadsheet;
+        QString filter, suffix;
+        std::string remembered;
+        int openSelected;
+    };
+    const Case cases[] = {
+        {false, QStringLiteral("文本文件 (*.txt)"), QStringLiteral("txt"), "2", 1},
+        {true, QStringLiteral("Microsoft Excel 工作簿 (*.xlsx)"), QStringLiteral("xlsx"), "1", 0},
+    };
     auto& w = openWindow();
     addEntries({{"甲"}});
-    save(/*spreadsheet=*/true, false);
-    EXPECT_FALSE(formatDialog()->isVisible());
-    ASSERT_EQ(dialogs_.saveRequests.size(), 1u);
-    EXPECT_EQ(dialogs_.saveRequests[0].filters,
-              QStringList{QStringLiteral("Microsoft Excel 工作簿 (*.xlsx)")});
-    EXPECT_EQ(dialogs_.saveRequests[0].suffix, QStringLiteral("xlsx"));
-    EXPECT_EQ(rememberedInFile(), "1");
-    EXPECT_EQ(statusText(StatusFields::Text), QString());  // cancelled: unchanged
+    for (const Case& c : cases) {
+        saveAs(c.spreadsheet, false);
+        EXPECT_FALSE(formatDialog()->isVisible());
+        EXPECT_EQ(dialogs_.saveRequests.back().filters, QStringList{c.filter});
+        EXPECT_EQ(dialogs_.saveRequests.back().suffix, c.suffix);
+        EXPECT_EQ(rememberedInFile(), c.remembered);
+        EXPECT_EQ(statusText(StatusFields::Text), QString());  // cancelled: unchanged
+        w.commands().open->trigger();
+        EXPECT_EQ(dialogs_.openRequests.back().selected, c.openSelected);
+        EXPECT_EQ(dialogs_.openRequests.back().filters, gui::files::openFilters());
+    }
 
-    // The next save command and open command pre-select the spreadsheet.
+    // The next save command pre-selects the spreadsheet, the open command
+    // too after a restart.
     w.commands().save->trigger();
     EXPECT_TRUE(radio("RadioSpreadsheet")->isChecked());
     formatDialog()->close();
-    w.commands().open->trigger();
-    ASSERT_EQ(dialogs_.openRequests.size(), 1u);
-    EXPECT_EQ(dialogs_.openRequests[0].selected, 0);
-    EXPECT_EQ(dialogs_.openRequests[0].filters, gui::files::openFilters());
-
-    // ... also after a restart.
     closeWindow();
-    auto& again = openWindow();
-    again.commands().open->trigger();
+    openWindow().commands().open->trigger();
     EXPECT_EQ(dialogs_.openRequests.back().selected, 0);
 }
 
-TEST_F(SaveOpenTest, TextChoiceWritesTwoAndPreselectsTheTextFilter) {
-    auto& w = openWindow();
-    addEntries({{"甲"}});
-    save(false, false);
-    EXPECT_EQ(rememberedInFile(), "2");
-    EXPECT_EQ(dialogs_.saveRequests.back().filters,
-              QStringList{QStringLiteral("文本文件 (*.txt)")});
-    EXPECT_EQ(dialogs_.saveRequests.back().suffix, QStringLiteral("txt"));
-    w.commands().open->trigger();
-    EXPECT_EQ(dialogs_.openRequests.back().selected, 1);
-}
-
-TEST_F(SaveOpenTest, ProposedFileNames) {
+TEST(ProposedFileName, JoinsProvinceAndKeywordOrFallsBackToTheDate) {
     using gui::files::proposedFileName;
     QDate day(2024, 3, 7);
     QLocale china(QLocale::Chinese, QLocale::China);
-    EXPECT_EQ(proposedFileName(QStringLiteral("手机"), QStringLiteral("(省份)"), day, china),
-              QStringLiteral("手机"));
-    EXPECT_EQ(proposedFileName(QStringLiteral("手机"), QString(), day, china),
-              QStringLiteral("手机"));
-    EXPECT_EQ(proposedFileName(QStringLiteral("手机"), QStringLiteral("浙江"), day, china),
-              QStringLiteral("浙江-手机"));
+    const QString cases[][3] = {
+        {QStringLiteral("手机"), QStringLiteral("(省份)"), QStringLiteral("手机")},
+        {QStringLiteral("手机"), QString(), QStringLiteral("手机")},
+        {QStringLiteral("手机"), QStringLiteral("浙江"), QStringLiteral("浙江-手机")},
+        // A keyword cannot smuggle a folder into the name.
+        {QStringLiteral("a/b:c"), QString(), QStringLiteral("a-b-c")},
+    };
+    for (const auto& [keyword, province, expected] : cases)
+        EXPECT_EQ(proposedFileName(keyword, province, day, china), expected)
+            << keyword.toStdString();
     QString date = proposedFileName(QString(), QStringLiteral("浙江"), day, china);
     EXPECT_EQ(
         date,
         china.toString(day, QLocale::ShortFormat).replace(QLatin1Char('/'), QLatin1Char('-')));
     EXPECT_TRUE(date.contains(QStringLiteral("2024")));
-    EXPECT_FALSE(date.contains(QLatin1Char('/')));
-    // A keyword cannot smuggle a folder into the name.
-    EXPECT_EQ(proposedFileName(QStringLiteral("a/b:c"), QString(), day, china),
-              QStringLiteral("a-b-c"));
 }
 
-// The date a Chinese user reads, not the C locale's "6 Dec 2026".
-TEST_F(SaveOpenTest, SaveWithoutAKeywordProposesTodayInTheChineseShortForm) {
+// Without a keyword the date a Chinese user reads, not the C locale's
+// "6 Dec 2026".
+TEST_F(SaveOpenTest, SaveDialogProposesTheNameFromTheBoxes) {
     auto& w = openWindow();
     addEntries({{"甲"}});
-    setKeyword(QString());
     w.commands().provinceBox->setCurrentIndex(9);
+    setKeyword(QStringLiteral("手机"));
+    saveAs(false, false);
+    EXPECT_EQ(dialogs_.saveRequests.back().proposed, QStringLiteral("浙江-手机"));
+
+    setKeyword(QString());
     auto form = [](const QDate& d) {
         return QStringLiteral("%1-%2-%3").arg(d.year()).arg(d.month()).arg(d.day());
     };
     QString before = form(QDate::currentDate());
-    save(false, false);
+    saveAs(false, false);
     QString after = form(QDate::currentDate());
-    ASSERT_EQ(dialogs_.saveRequests.size(), 1u);
+    ASSERT_EQ(dialogs_.saveRequests.size(), 2u);
     QString proposed = dialogs_.saveRequests.back().proposed;
     EXPECT_TRUE(proposed == before || proposed == after) << proposed.toStdString();
-}
-
-TEST_F(SaveOpenTest, SaveDialogProposesTheNameFromTheBoxes) {
-    auto& w = openWindow();
-    addEntries({{"甲"}});
-    setKeyword(QStringLiteral("手机"));
-    w.commands().provinceBox->setCurrentIndex(9);
-    save(false, false);
-    EXPECT_EQ(dialogs_.saveRequests.back().proposed, QStringLiteral("浙江-手机"));
 }
 
 TEST_F(SaveOpenTest, TextExportAndImportRoundTripThroughTheCommands) {
@@ -194,9 +172,9 @@ TEST_F(SaveOpenTest, TextExportAndImportRoundTripThroughTheCommands) {
     w.findChild<QWidget*>(QStringLiteral("TForm11"))->installEventFilter(&busy);
     std::string file = dir_.file("list.txt");
     dialogs_.saveNames = {QString::fromStdString(file)};
-    save(false, /*withProfile=*/true);
+    saveAs(false, /*withProfile=*/true);
     EXPECT_EQ(statusText(StatusFields::Text).left(8), QStringLiteral("正在保存企业信息"));
-    ASSERT_TRUE(waitUntil([&] { return runsEnded(); }));
+    ASSERT_TRUE(waitUntil([&] { return ioRunsEnded(); }));
     EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("保存企业信息完成"));
     EXPECT_GE(busy.shows, 1);
     EXPECT_FALSE(w.findChild<QWidget*>(QStringLiteral("TForm11"))->isVisible());
@@ -209,7 +187,7 @@ TEST_F(SaveOpenTest, TextExportAndImportRoundTripThroughTheCommands) {
     dialogs_.openChoices = {{QString::fromStdString(file), gui::files::kTextFilter}};
     w.commands().open->trigger();
     EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("正在导入企业信息......"));
-    ASSERT_TRUE(waitUntil([&] { return runsEnded() && w.model()->rowCount() == 4; }));
+    ASSERT_TRUE(waitUntil([&] { return ioRunsEnded() && w.model()->rowCount() == 4; }));
     EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("导入企业信息完成"));
     EXPECT_EQ(statusText(StatusFields::Count), QStringLiteral("4"));
     EXPECT_EQ(w.commands().keywordBox->currentText(), QString());
@@ -225,7 +203,7 @@ TEST_F(SaveOpenTest, ExistingTextFileIsReplacedOnlyAfterYes) {
     dialogs_.saveNames = {QString::fromStdString(file)};
     dialogs_.answers = {false};
     setKeyword({});
-    save(false, false);
+    saveAs(false, false);
     ASSERT_EQ(dialogs_.questions.size(), 1u);
     EXPECT_EQ(dialogs_.questions[0].text,
               QString::fromStdString(file) + QStringLiteral("已经存在，覆盖吗"));
@@ -236,8 +214,8 @@ TEST_F(SaveOpenTest, ExistingTextFileIsReplacedOnlyAfterYes) {
 
     dialogs_.saveNames = {QString::fromStdString(file)};
     dialogs_.answers = {true};
-    save(false, false);
-    ASSERT_TRUE(waitUntil([&] { return runsEnded(); }));
+    saveAs(false, false);
+    ASSERT_TRUE(waitUntil([&] { return ioRunsEnded(); }));
     EXPECT_NE(readFile(file), "old");
     EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("保存企业信息完成"));
 }
@@ -247,8 +225,8 @@ TEST_F(SaveOpenTest, SpreadsheetExportAndImportThroughTheCommands) {
     sampleList();
     std::string file = dir_.file("list.xlsx");
     dialogs_.saveNames = {QString::fromStdString(file)};
-    save(true, true);
-    ASSERT_TRUE(waitUntil([&] { return runsEnded(); }));
+    saveAs(true, true);
+    ASSERT_TRUE(waitUntil([&] { return ioRunsEnded(); }));
     EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("保存企业信息完成"));
     ASSERT_TRUE(std::filesystem::exists(file));
 
@@ -256,13 +234,13 @@ TEST_F(SaveOpenTest, SpreadsheetExportAndImportThroughTheCommands) {
     auto before = std::filesystem::last_write_time(file);
     dialogs_.saveNames = {QString::fromStdString(file)};
     dialogs_.answers = {false};
-    save(true, true);
+    saveAs(true, true);
     EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("已经取消保存"));
     EXPECT_EQ(std::filesystem::last_write_time(file), before);
 
     dialogs_.openChoices = {{QString::fromStdString(file), gui::files::kSpreadsheetFilter}};
     w.commands().open->trigger();
-    ASSERT_TRUE(waitUntil([&] { return runsEnded() && w.model()->rowCount() == 4; }));
+    ASSERT_TRUE(waitUntil([&] { return ioRunsEnded() && w.model()->rowCount() == 4; }));
     EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("导入企业信息完成"));
     for (int c = 0; c < kColumns; ++c) EXPECT_EQ(w.list().field(3, c), w.list().field(1, c)) << c;
 }
@@ -274,7 +252,7 @@ TEST_F(SaveOpenTest, ImportFollowsTheChosenFilterNotTheExtension) {
     // A text file opened with the spreadsheet filter goes to the spreadsheet import.
     dialogs_.openChoices = {{QString::fromStdString(file), gui::files::kSpreadsheetFilter}};
     w.commands().open->trigger();
-    ASSERT_TRUE(waitUntil([&] { return runsEnded(); }));
+    ASSERT_TRUE(waitUntil([&] { return ioRunsEnded(); }));
     ASSERT_EQ(dialogs_.messages.size(), 1u);
     EXPECT_EQ(dialogs_.messages[0].caption, QStringLiteral("提示"));
     EXPECT_EQ(dialogs_.messages[0].text,
@@ -297,7 +275,7 @@ TEST_F(SaveOpenTest, ImportFollowsTheChosenFilterNotTheExtension) {
 
     dialogs_.openChoices = {{QString::fromStdString(file), gui::files::kTextFilter}};
     w.commands().open->trigger();
-    ASSERT_TRUE(waitUntil([&] { return runsEnded() && w.list().size() == 1u; }));
+    ASSERT_TRUE(waitUntil([&] { return ioRunsEnded() && w.list().size() == 1u; }));
     EXPECT_EQ(w.list().field(0, Column::Id), "7");
 }
 

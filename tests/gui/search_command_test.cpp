@@ -10,7 +10,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include <array>
 #include <filesystem>
+#include <utility>
 
 #include "app/gui/input_boxes.h"
 #include "app/gui/status_fields.h"
@@ -34,31 +36,31 @@ class SearchCommandTest : public WindowTest {
     void search() { window().commands().search->trigger(); }
 };
 
-TEST_F(SearchCommandTest, EmptyKeywordAndEmptyProvinceAsksForAKeyword) {
-    openWindow();
-    setKeyword({});
-    setProvince({});
-    search();
-    ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_EQ(dialogs_.messages[0].text, QStringLiteral("请输入关鍵词"));
-    EXPECT_FALSE(std::filesystem::exists(notePath()));
-    EXPECT_EQ(statusText(StatusFields::RunStatus), QString::fromUtf8("\u3000－Velmora－"));
-}
-
-TEST_F(SearchCommandTest, EmptyKeywordWithoutProvinceAsksForKeywordOrProvince) {
-    openWindow();
-    setKeyword({});
-    search();
-    ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_EQ(dialogs_.messages[0].text, QStringLiteral("请输入关鍵词或选择省份"));
-    EXPECT_FALSE(std::filesystem::exists(notePath()));
+// An empty keyword with an emptied province box, or with the box's "(省份)"
+// as it starts, asks for input and starts nothing.
+TEST_F(SearchCommandTest, EmptyKeywordWithoutAProvinceAsksForInput) {
+    const struct {
+        bool emptyProvince;
+        QString message;
+    } cases[] = {{true, QStringLiteral("请输入关鍵词")},
+                 {false, QStringLiteral("请输入关鍵词或选择省份")}};
+    for (const auto& c : cases) {
+        dialogs_.messages.clear();
+        openWindow();
+        setKeyword({});
+        if (c.emptyProvince) setProvince({});
+        search();
+        ASSERT_EQ(dialogs_.messages.size(), 1u);
+        EXPECT_EQ(dialogs_.messages[0].text, c.message);
+        EXPECT_FALSE(std::filesystem::exists(notePath()));
+        EXPECT_EQ(statusText(StatusFields::RunStatus), QString::fromUtf8("\u3000－Velmora－"));
+    }
 }
 
 TEST_F(SearchCommandTest, AProvinceAloneStartsARunAndStoresOnlyTheProvince) {
     auto& w = openWindow();
     setKeyword({});
-    w.commands().provinceBox->setCurrentIndex(1);
-    emit w.commands().provinceBox->activated(1);  // picked from the list: 北京
+    pickProvince(1);  // 北京
     search();
     EXPECT_TRUE(dialogs_.messages.empty());
     // With no site addresses both sources finish at once.
@@ -80,23 +82,29 @@ TEST_F(SearchCommandTest, EnterInTheKeywordBoxAndF8StartTheSearch) {
     EXPECT_EQ(statusText(StatusFields::RunStatus), QStringLiteral("搜索完毕:电池"));
 }
 
-TEST_F(SearchCommandTest, RunStatusTextsOfASearchStartAreShownInOrder) {
+// The run status texts in order, and the boxes and commands switched off
+// while the run is under way and back on when it ends.
+TEST_F(SearchCommandTest, ASearchStartShowsItsTextsAndSwitchesBoxesAndCommands) {
     auto& w = openWindow();
     QStringList shown;
     QObject::connect(&w, &gui::MainWindow::runStatusShown,
                      [&](const QString& text) { shown << text; });
-    std::vector<bool> searching;
-    QObject::connect(&w, &gui::MainWindow::searchStateChanged,
-                     [&](bool on) { searching.push_back(on); });
+    std::vector<std::pair<bool, std::array<bool, 4>>> states;
+    QObject::connect(&w, &gui::MainWindow::searchStateChanged, [&](bool on) {
+        const auto& c = w.commands();
+        states.push_back({on,
+                          {c.search->isEnabled(), c.stop->isEnabled(), c.keywordBox->isEnabled(),
+                           c.provinceBox->isEnabled()}});
+    });
     setKeyword(QStringLiteral(" 手机 配件 "));
     search();
     ASSERT_FALSE(shown.isEmpty());
     EXPECT_EQ(shown.first(), QStringLiteral("开始线程>>>>>>>>>>>>"));
     EXPECT_EQ(shown.last(), QStringLiteral("搜索完毕: 手机 配件 "));
-    EXPECT_EQ(searching, (std::vector<bool>{true, false}));
     EXPECT_EQ(w.run().inputs().keyword, gbk::fromUtf8("手机+配件"));
-    EXPECT_TRUE(w.commands().search->isEnabled());
-    EXPECT_FALSE(w.commands().stop->isEnabled());
+    ASSERT_EQ(states.size(), 2u);
+    EXPECT_EQ(states[0], std::make_pair(true, std::array<bool, 4>{false, true, false, false}));
+    EXPECT_EQ(states[1], std::make_pair(false, std::array<bool, 4>{true, false, true, true}));
 }
 
 TEST_F(SearchCommandTest, NoteIniAfterFirstStartSearchesRepeatAndClear) {
@@ -153,10 +161,8 @@ TEST_F(SearchCommandTest, NoteIniAfterFirstStartSearchesRepeatAndClear) {
 }
 
 TEST_F(SearchCommandTest, ProvinceIndexIsStoredAndRestored) {
-    auto& w = openWindow();
-    auto* box = w.commands().provinceBox;
-    box->setCurrentIndex(9);  // 浙江
-    emit box->activated(9);
+    openWindow();
+    pickProvince(9);  // 浙江
     setKeyword(QStringLiteral("手机"));
     search();
     EXPECT_NE(ini().find("[province]\nnum=9\n"), std::string::npos);
@@ -179,52 +185,45 @@ TEST_F(SearchCommandTest, AnIndexThatNamesNoProvinceGivesAnEmptyBox) {
     EXPECT_EQ(w.commands().provinceBox->currentText(), QString());
 }
 
-TEST_F(SearchCommandTest, ProvinceBoxRefusesTypedKeys) {
+// Every way of putting text into the province box is refused: the text
+// stays and the refusal shows. Only a pick from the list chooses; Enter and
+// Backspace keep their meaning.
+TEST_F(SearchCommandTest, ProvinceBoxRefusesTypingPastingAndTheArrowKeys) {
     auto& w = openWindow();
     auto* box = w.commands().provinceBox;
-    QTest::keyClick(box, Qt::Key_A);
-    QTest::keyClicks(box, QStringLiteral("x"));
-    EXPECT_EQ(box->currentText(), QStringLiteral("(省份)"));
-    ASSERT_EQ(dialogs_.messages.size(), 2u);
-    EXPECT_EQ(dialogs_.messages[0].text,
-              QStringLiteral("不能输入！空和“(省份)”字样时为所有省份。"));
-    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);  // no pasting either
-    EXPECT_EQ(box->currentText(), QStringLiteral("(省份)"));
-    QTest::keyClick(box, Qt::Key_Backspace);
-    EXPECT_EQ(box->currentText(), QString());
-}
-
-// Every way of putting text into the province box is refused as a typed key
-// is: the text stays and the refusal shows. Only a pick from the list
-// chooses; Enter and Backspace keep their meaning.
-TEST_F(SearchCommandTest, ProvinceBoxRefusesPastingAndTheArrowKeys) {
-    auto& w = openWindow();
-    auto* box = w.commands().provinceBox;
-    box->setCurrentIndex(9);  // 浙江, as picked
-    emit box->activated(9);
     QApplication::clipboard()->setText(QStringLiteral("广东"));
     size_t refusals = 0;
-    auto refused = [&] {
-        bool more = dialogs_.messages.size() == refusals + 1;
+    QString keptText = box->currentText();
+    int keptIndex = box->provinceIndex();
+    // One more refusal shown, and the box as it was.
+    auto expectRefused = [&](const std::string& what) {
+        ASSERT_EQ(dialogs_.messages.size(), refusals + 1) << what;
         refusals = dialogs_.messages.size();
-        return more && dialogs_.messages.back().text ==
-                           QStringLiteral("不能输入！空和“(省份)”字样时为所有省份。");
-    };
-    auto unchanged = [&] {
-        return box->currentText() == QStringLiteral("浙江") && box->provinceIndex() == 9;
+        EXPECT_EQ(dialogs_.messages.back().text,
+                  QStringLiteral("不能输入！空和“(省份)”字样时为所有省份。"))
+            << what;
+        EXPECT_EQ(box->currentText(), keptText) << what;
+        EXPECT_EQ(box->provinceIndex(), keptIndex) << what;
     };
 
+    // Typed keys, in the box as it starts.
+    EXPECT_EQ(keptText, QStringLiteral("(省份)"));
+    QTest::keyClick(box, Qt::Key_A);
+    expectRefused("A");
+    QTest::keyClicks(box, QStringLiteral("x"));
+    expectRefused("x");
+
+    pickProvince(9);
+    keptText = QStringLiteral("浙江");
+    keptIndex = 9;
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_TRUE(refused());
-    EXPECT_TRUE(unchanged());
+    expectRefused("Ctrl+V");
     QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
-    EXPECT_TRUE(refused());
-    EXPECT_TRUE(unchanged());
+    expectRefused("Shift+Insert");
     for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Home,
                         Qt::Key_End, Qt::Key_Left, Qt::Key_Right}) {
         QTest::keyClick(box, key);
-        EXPECT_TRUE(refused()) << key;
-        EXPECT_TRUE(unchanged()) << key;
+        expectRefused("key " + std::to_string(key));
     }
 
     // Paste from the edit box's context menu.
@@ -245,14 +244,14 @@ TEST_F(SearchCommandTest, ProvinceBoxRefusesPastingAndTheArrowKeys) {
     menu->close();
     settle();
     EXPECT_TRUE(pasted);
-    EXPECT_TRUE(refused());
-    EXPECT_TRUE(unchanged());
+    expectRefused("context menu paste");
 
     // The mouse wheel does not choose either.
     QWheelEvent wheel(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(box, &wheel);
-    EXPECT_TRUE(unchanged());
+    EXPECT_EQ(box->currentText(), keptText);
+    EXPECT_EQ(box->provinceIndex(), keptIndex);
 
     QTest::keyClick(box, Qt::Key_Backspace);
     EXPECT_EQ(box->currentText(), QString());
@@ -264,8 +263,7 @@ TEST_F(SearchCommandTest, ProvinceBoxRefusesMiddleButtonPasteUnderX11) {
     if (!QApplication::clipboard()->supportsSelection()) GTEST_SKIP() << "no X selection here";
     auto& w = openWindow();
     auto* box = w.commands().provinceBox;
-    box->setCurrentIndex(9);  // 浙江
-    emit box->activated(9);
+    pickProvince(9);  // 浙江
     QApplication::clipboard()->setText(QStringLiteral("广东"), QClipboard::Selection);
     QTest::mouseClick(box->lineEdit(), Qt::MiddleButton, {}, box->lineEdit()->rect().center());
     settle();
@@ -274,21 +272,6 @@ TEST_F(SearchCommandTest, ProvinceBoxRefusesMiddleButtonPasteUnderX11) {
     ASSERT_EQ(dialogs_.messages.size(), 1u);
     EXPECT_EQ(dialogs_.messages[0].text,
               QStringLiteral("不能输入！空和“(省份)”字样时为所有省份。"));
-}
-
-TEST_F(SearchCommandTest, BoxesAndCommandsAreSwitchedWhileARunIsUnderWay) {
-    auto& w = openWindow();
-    std::vector<std::array<bool, 4>> states;
-    QObject::connect(&w, &gui::MainWindow::searchStateChanged, [&](bool) {
-        const auto& c = w.commands();
-        states.push_back({c.search->isEnabled(), c.stop->isEnabled(), c.keywordBox->isEnabled(),
-                          c.provinceBox->isEnabled()});
-    });
-    setKeyword(QStringLiteral("手机"));
-    search();
-    ASSERT_EQ(states.size(), 2u);
-    EXPECT_EQ(states[0], (std::array<bool, 4>{false, true, false, false}));
-    EXPECT_EQ(states[1], (std::array<bool, 4>{true, false, true, true}));
 }
 
 }  // namespace

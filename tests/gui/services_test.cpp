@@ -36,25 +36,26 @@ int closedPort() {
     return port;
 }
 
-TEST_F(ServicesTest, NetworkCheckReportsAConnection) {
-    QTcpServer server;
-    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
-    auto& w = windowProbing("http://127.0.0.1:" + std::to_string(server.serverPort()) + "/");
-    w.findChild<QAction*>(QStringLiteral("ActionNetworkTest"))->trigger();
-    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("目前未联网。测试中，稍候..."));
-    ASSERT_TRUE(waitUntil([&] { return !dialogs_.messages.empty(); }));
-    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("已经是联网状态。"));
-    EXPECT_EQ(dialogs_.messages[0].caption, QString());
-    EXPECT_EQ(dialogs_.messages[0].text, QStringLiteral("已经联网"));
-}
-
-TEST_F(ServicesTest, NetworkCheckReportsNoConnection) {
-    auto& w = windowProbing("http://127.0.0.1:" + std::to_string(closedPort()) + "/");
-    w.findChild<QAction*>(QStringLiteral("ActionNetworkTest"))->trigger();
-    ASSERT_TRUE(waitUntil([&] { return !dialogs_.messages.empty(); }));
-    EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("目前是未联网状态。"));
-    EXPECT_EQ(dialogs_.messages[0].caption, QString());
-    EXPECT_EQ(dialogs_.messages[0].text, QStringLiteral("没有联网"));
+TEST_F(ServicesTest, NetworkCheckReportsWhetherThereIsAConnection) {
+    QTcpServer listening;
+    ASSERT_TRUE(listening.listen(QHostAddress::LocalHost));
+    const struct {
+        int port;
+        QString status, message;
+    } cases[] = {
+        {listening.serverPort(), QStringLiteral("已经是联网状态。"), QStringLiteral("已经联网")},
+        {closedPort(), QStringLiteral("目前是未联网状态。"), QStringLiteral("没有联网")},
+    };
+    for (const auto& c : cases) {
+        dialogs_.messages.clear();
+        auto& w = windowProbing("http://127.0.0.1:" + std::to_string(c.port) + "/");
+        w.findChild<QAction*>(QStringLiteral("ActionNetworkTest"))->trigger();
+        EXPECT_EQ(statusText(StatusFields::Text), QStringLiteral("目前未联网。测试中，稍候..."));
+        ASSERT_TRUE(waitUntil([&] { return !dialogs_.messages.empty(); }));
+        EXPECT_EQ(statusText(StatusFields::Text), c.status);
+        EXPECT_EQ(dialogs_.messages[0].caption, QString());
+        EXPECT_EQ(dialogs_.messages[0].text, c.message);
+    }
 }
 
 TEST(NetworkProbe, ReadsHostAndPortOfTheProbeAddress) {
@@ -87,12 +88,9 @@ TEST_F(ServicesTest, AboutBoxShowsNameVersionMemoryAndLinks) {
               QStringLiteral("软件名称：Velmora"));
     EXPECT_EQ(about->versionLabel()->text(),
               QStringLiteral("文件版本：") + QStringLiteral(VELMORA_VERSION));
-    QString memory = about->memoryLabel()->text();
-    EXPECT_TRUE(memory.startsWith(QStringLiteral("可用内存：")));
-    EXPECT_TRUE(memory.endsWith(QStringLiteral(" KB")));
-    EXPECT_EQ(memory, QStringLiteral("可用内存：") +
-                          QString::fromStdString(
-                              sysinfo::memoryKilobytesText(sysinfo::totalPhysicalMemoryBytes())));
+    EXPECT_EQ(about->memoryLabel()->text(),
+              QStringLiteral("可用内存：") + QString::fromStdString(sysinfo::memoryKilobytesText(
+                                                 sysinfo::totalPhysicalMemoryBytes())));
     EXPECT_EQ(about->findChild<QLabel*>(QStringLiteral("AboutProductTag"))->text(),
               QStringLiteral("(Velmora)"));
     EXPECT_TRUE(about->mailLinkTarget().startsWith(
@@ -105,35 +103,30 @@ TEST_F(ServicesTest, AboutBoxShowsNameVersionMemoryAndLinks) {
 }
 
 TEST(SystemInfo, GroupsThousandsAsTheAboutBoxShowsThem) {
-    EXPECT_EQ(sysinfo::groupThousands(0), "0");
-    EXPECT_EQ(sysinfo::groupThousands(12), "12");
-    EXPECT_EQ(sysinfo::groupThousands(999), "999");
-    EXPECT_EQ(sysinfo::groupThousands(1000), "1,000");
-    EXPECT_EQ(sysinfo::groupThousands(12345), "12,345");
-    EXPECT_EQ(sysinfo::groupThousands(16318412), "16,318,412");
+    const std::pair<unsigned long long, std::string> cases[] = {
+        {0, "0"},        {12, "12"},        {999, "999"},
+        {1000, "1,000"}, {12345, "12,345"}, {16318412, "16,318,412"}};
+    for (const auto& [number, text] : cases) EXPECT_EQ(sysinfo::groupThousands(number), text);
     EXPECT_EQ(sysinfo::memoryKilobytesText(16710053888ull), "16,318,412 KB");
     EXPECT_EQ(sysinfo::memoryKilobytesText(2047), "1 KB");
     EXPECT_GT(sysinfo::totalPhysicalMemoryBytes(), 64ull << 20);
     EXPECT_FALSE(sysinfo::executableDir().empty());
 }
 
-TEST_F(ServicesTest, HelpOpensTheHtmlHelpBesideTheExecutable) {
+TEST_F(ServicesTest, HelpOpensTheHtmlHelpBesideTheExecutableOrIsReportedMissing) {
     auto& w = openWindow();
+    w.helpCommand();
+    EXPECT_TRUE(shell_.opened.empty());
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_TRUE(dialogs_.messages[0].text.contains(QStringLiteral("Velmorahelp.chm")));
+
     std::filesystem::create_directories(dir_.path() / "Velmorahelp");
     writeFile(dir_.file("Velmorahelp/index.html"), "<html></html>");
     w.helpCommand();
     ASSERT_EQ(shell_.opened.size(), 1u);
     EXPECT_EQ(shell_.opened[0],
               help::fileUrl((dir_.path() / "Velmorahelp" / "index.html").string()));
-    EXPECT_TRUE(dialogs_.messages.empty());
-}
-
-TEST_F(ServicesTest, MissingHelpIsReported) {
-    auto& w = openWindow();
-    w.helpCommand();
-    EXPECT_TRUE(shell_.opened.empty());
-    ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_TRUE(dialogs_.messages[0].text.contains(QStringLiteral("Velmorahelp.chm")));
+    EXPECT_EQ(dialogs_.messages.size(), 1u);
 }
 
 TEST(HelpViewer, PrefersTheCompiledHelpWhenAViewerExists) {

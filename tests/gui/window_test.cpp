@@ -23,6 +23,14 @@ using gui::StatusFields;
 
 class MainWindowTest : public WindowTest {};
 
+// The tool buttons with their tooltips and the hints they write while the
+// mouse moves over them.
+const char* const kToolButtons[][3] = {{"ToolButtonSearch", "搜索", " 开始搜索 (F8)"},
+                                       {"ToolButtonStop", "停止", " 停止搜索 (F9)"},
+                                       {"ToolButtonOpen", "打开", " 打开文件 (Ctrl+O)"},
+                                       {"ToolButtonSave", "保存", " 保存文件 (Ctrl+S)"},
+                                       {"ToolButtonHelp", "帮助", " 帮助 (F1)"}};
+
 QStringList menuTexts(QMenu* menu) {
     QStringList texts;
     for (QAction* a : menu->actions())
@@ -50,18 +58,19 @@ TEST_F(MainWindowTest, StartsWithCaptionSizeAndStatusFields) {
 
 TEST_F(MainWindowTest, MenusCarryTheCommandsInOrder) {
     auto& w = openWindow();
+    const std::pair<QString, QStringList> menus[] = {
+        {QStringLiteral("文件 (&F)"), {"打开 (&O)", "保存 (&S)", "-", "退出 (&Q)"}},
+        {QStringLiteral("操作 (&O)"), {"搜索 (&S)", "停止 (&T)"}},
+        {QStringLiteral("设置 (&S)"),
+         {"清空关键词 (&C)", "筛除同名企业 (&Z)", "再搜索设定", "搜索来源", "-", "测试网络 (&T)"}},
+        {QStringLiteral("帮助 (&H)"), {"帮助 (&H)", "关于 (&A)"}},
+    };
     QList<QAction*> top = w.menuBar()->actions();
     ASSERT_EQ(top.size(), 4);
-    EXPECT_EQ(top[0]->text(), QStringLiteral("文件 (&F)"));
-    EXPECT_EQ(top[1]->text(), QStringLiteral("操作 (&O)"));
-    EXPECT_EQ(top[2]->text(), QStringLiteral("设置 (&S)"));
-    EXPECT_EQ(top[3]->text(), QStringLiteral("帮助 (&H)"));
-    EXPECT_EQ(menuTexts(top[0]->menu()), (QStringList{"打开 (&O)", "保存 (&S)", "-", "退出 (&Q)"}));
-    EXPECT_EQ(menuTexts(top[1]->menu()), (QStringList{"搜索 (&S)", "停止 (&T)"}));
-    EXPECT_EQ(menuTexts(top[2]->menu()),
-              (QStringList{"清空关键词 (&C)", "筛除同名企业 (&Z)", "再搜索设定", "搜索来源", "-",
-                           "测试网络 (&T)"}));
-    EXPECT_EQ(menuTexts(top[3]->menu()), (QStringList{"帮助 (&H)", "关于 (&A)"}));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(top[i]->text(), menus[i].first);
+        EXPECT_EQ(menuTexts(top[i]->menu()), menus[i].second);
+    }
 }
 
 TEST_F(MainWindowTest, ShortcutsAndInitialStates) {
@@ -69,13 +78,12 @@ TEST_F(MainWindowTest, ShortcutsAndInitialStates) {
     auto action = [&](const char* name) {
         return w.findChild<QAction*>(QString::fromLatin1(name));
     };
-    EXPECT_EQ(action("ActionSearch")->shortcut(), QKeySequence(Qt::Key_F8));
-    EXPECT_EQ(action("ActionStop")->shortcut(), QKeySequence(Qt::Key_F9));
-    EXPECT_EQ(action("ActionOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-    EXPECT_EQ(action("ActionSave")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-    EXPECT_EQ(action("ActionExit")->shortcut(), QKeySequence(QStringLiteral("Ctrl+F4")));
-    EXPECT_EQ(action("ActionNetworkTest")->shortcut(), QKeySequence(Qt::Key_F3));
-    EXPECT_EQ(action("ActionHelp")->shortcut(), QKeySequence(Qt::Key_F1));
+    const std::pair<const char*, const char*> shortcuts[] = {
+        {"ActionSearch", "F8"},   {"ActionStop", "F9"},      {"ActionOpen", "Ctrl+O"},
+        {"ActionSave", "Ctrl+S"}, {"ActionExit", "Ctrl+F4"}, {"ActionNetworkTest", "F3"},
+        {"ActionHelp", "F1"}};
+    for (const auto& [name, keys] : shortcuts)
+        EXPECT_EQ(action(name)->shortcut(), QKeySequence(QString::fromLatin1(keys))) << name;
 
     EXPECT_TRUE(action("ActionSearch")->isEnabled());
     EXPECT_FALSE(action("ActionStop")->isEnabled());
@@ -108,12 +116,7 @@ TEST_F(MainWindowTest, ToolBarHoldsBoxesButtonsAndBannerInOrder) {
                                   "ToolButtonHelp", "|", "BannerSpacer", "BannerImage"}));
     EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("KeywordLabel"))->text(),
               QStringLiteral("关键词"));
-    const char* tips[][2] = {{"ToolButtonSearch", "搜索"},
-                             {"ToolButtonStop", "停止"},
-                             {"ToolButtonOpen", "打开"},
-                             {"ToolButtonSave", "保存"},
-                             {"ToolButtonHelp", "帮助"}};
-    for (auto& [name, tip] : tips)
+    for (const auto& [name, tip, hint] : kToolButtons)
         EXPECT_EQ(w.findChild<QToolButton*>(QString::fromLatin1(name))->toolTip(),
                   QString::fromUtf8(tip));
     auto* banner = w.findChild<QLabel*>(QStringLiteral("BannerImage"));
@@ -145,12 +148,7 @@ TEST_F(MainWindowTest, BannerSitsAtTheRightEndOfTheToolBarAtAnyWidth) {
 
 TEST_F(MainWindowTest, MovingOverAToolButtonShowsItsHintUntilSomethingElseWrites) {
     auto& w = openWindow();
-    const char* hints[][2] = {{"ToolButtonSearch", " 开始搜索 (F8)"},
-                              {"ToolButtonStop", " 停止搜索 (F9)"},
-                              {"ToolButtonOpen", " 打开文件 (Ctrl+O)"},
-                              {"ToolButtonSave", " 保存文件 (Ctrl+S)"},
-                              {"ToolButtonHelp", " 帮助 (F1)"}};
-    for (auto& [name, hint] : hints) {
+    for (const auto& [name, tip, hint] : kToolButtons) {
         auto* button = w.findChild<QToolButton*>(QString::fromLatin1(name));
         QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), button->mapToGlobal(QPointF(3, 3)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
