@@ -224,13 +224,15 @@ void ListJournal::flushLocked() {
     // than the list's size after it, and rows below a mark's size are
     // published, so every row read here is safe to read.
     size_t upTo = list_.size();
-    std::vector<Mark> marks;
+    // Both buffers keep their room from one flush to the next: a harvest
+    // commits after every dispatch.
+    std::vector<Mark>& marks = draining_;
     {
         std::lock_guard lock(queueMutex_);
         marks.swap(marks_);
     }
     bool failed = !error().empty();
-    std::string out;
+    std::string& out = framed_;
     auto writeOut = [&] {
         size_t done = 0;
         while (!failed && done < out.size()) {
@@ -261,6 +263,9 @@ void ListJournal::flushLocked() {
     }
     entriesUpTo(upTo);
     writeOut();
+    marks.clear();
+    // An import may have framed a large chunk; its room is not kept.
+    if (out.capacity() > kWriteChunk) out.shrink_to_fit();
 }
 
 void ListJournal::commit() {

@@ -108,7 +108,9 @@ class ListJournal {
     size_t lastMarkRow_ = 0;  // main thread
     int lastTag_ = 0;         // main thread
 
-    std::mutex writeMutex_;  // the file, journaledRows_, currentTag_
+    std::mutex writeMutex_;  // the file, journaledRows_, currentTag_, the two below
+    std::vector<Mark> draining_;
+    std::string framed_;
     size_t journaledRows_ = 0;
     int currentTag_ = 0;
     bool unsynced_ = false;

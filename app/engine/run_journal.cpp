@@ -85,6 +85,7 @@ void RunJournal::checkpoint(int s, SourceCheckpoint::State state, const WorkRow&
                             const RunControl& run) {
     const WorkForm& form = run.form(s);
     std::string payload;
+    payload.reserve(256);  // most checkpoints name a row or two and the counters
     encodeCheckpoint(
         payload,
         CheckpointView{s, state, row, detailRow, form, run.lastListingUrls(s), run.progress(s)},

@@ -4,12 +4,6 @@
 
 namespace velmora {
 
-const WorkRow& WorkTable::row(int r) const {
-    static const WorkRow kEmpty;
-    if (r < 1 || r >= static_cast<int>(rows_.size())) return kEmpty;
-    return rows_[static_cast<size_t>(r)];
-}
-
 WorkRow& WorkTable::at(int r) {
     if (r < 1) throw std::out_of_range("work table row below 1");
     if (r >= static_cast<int>(rows_.size())) rows_.resize(static_cast<size_t>(r) + 1);

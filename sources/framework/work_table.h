@@ -14,12 +14,18 @@ struct WorkRow {
     bool operator==(const WorkRow&) const = default;
 };
 
+// What a row beyond a table's end reads as.
+inline const WorkRow kEmptyWorkRow{};
+
 class WorkTable {
   public:
     explicit WorkTable(int nominalRows = 42) : rows_(static_cast<size_t>(nominalRows)) {}
 
     // Row r (r >= 1); reading a row beyond the end gives an empty row.
-    const WorkRow& row(int r) const;
+    const WorkRow& row(int r) const {
+        if (r < 1 || r >= static_cast<int>(rows_.size())) return kEmptyWorkRow;
+        return rows_[static_cast<size_t>(r)];
+    }
     // Writable row r, growing the table when r is beyond its size.
     WorkRow& at(int r);
     void write(int r, std::string mark, std::string url, std::string key);
