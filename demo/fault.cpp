@@ -1,6 +1,6 @@
 #include "demo/fault.h"
 
-#include <charconv>
+#include "demo/switch_text.h"
 
 namespace velmora::demo {
 namespace {
@@ -32,23 +32,6 @@ constexpr KindName kKinds[] = {
     {"flaky", Fault::Flaky},
 };
 
-std::vector<std::string_view> splitColons(std::string_view text) {
-    std::vector<std::string_view> parts;
-    for (;;) {
-        size_t colon = text.find(':');
-        parts.push_back(text.substr(0, colon));
-        if (colon == std::string_view::npos) break;
-        text.remove_prefix(colon + 1);
-    }
-    return parts;
-}
-
-bool parseNumber(std::string_view text, int& value) {
-    if (text.empty()) return false;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
-
 }  // namespace
 
 bool parseFault(std::string_view text, Fault& fault, std::string& error) {
@@ -58,7 +41,7 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
         return false;
     }
     Fault f;
-    if (!parseNumber(parts[0], f.source) || f.source < 0 || f.source > 7) {
+    if (!parseWholeInt(parts[0], f.source) || f.source < 0 || f.source > 7) {
         error = "source must be 1 to 7, or 0 (web search), got \"" + std::string(parts[0]) + "\"";
         return false;
     }
@@ -81,7 +64,7 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
     }
     if (parts[2] == "*" || parts[2] == "all") {
         f.which = -1;
-    } else if (!parseNumber(parts[2], f.which) || f.which < 1) {
+    } else if (!parseWholeInt(parts[2], f.which) || f.which < 1) {
         error = "which must be a number from 1, \"*\" or \"all\", got \"" + std::string(parts[2]) +
                 "\"";
         return false;
@@ -96,12 +79,12 @@ bool parseFault(std::string_view text, Fault& fault, std::string& error) {
         return false;
     }
     if (f.kind == Fault::Delay) {
-        if (parts.size() != 5 || !parseNumber(parts[4], f.delayMs) || f.delayMs < 0) {
+        if (parts.size() != 5 || !parseWholeInt(parts[4], f.delayMs) || f.delayMs < 0) {
             error = "a delay needs its milliseconds: SOURCE:STEP:WHICH:delay:MS";
             return false;
         }
     } else if (f.kind == Fault::Flaky) {
-        if (parts.size() != 5 || !parseNumber(parts[4], f.times) || f.times < 0) {
+        if (parts.size() != 5 || !parseWholeInt(parts[4], f.times) || f.times < 0) {
             error = "flaky needs the number of answers that fail: SOURCE:STEP:WHICH:flaky:N";
             return false;
         }

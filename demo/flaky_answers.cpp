@@ -1,10 +1,10 @@
 // Transient failures of a url's first answers, and which site a path is.
-#include <charconv>
 #include <memory>
 
 #include "demo/demo_random.h"
 #include "demo/scriptdirectory/script_directory_look.h"
 #include "demo/site_switches.h"
+#include "demo/switch_text.h"
 
 namespace velmora::demo {
 namespace {
@@ -20,12 +20,6 @@ constexpr KindName kKindNames[] = {
     {"504", TransientKind::Status504}, {"drop", TransientKind::Drop},
     {"stall", TransientKind::Stall},
 };
-
-bool parseInt(std::string_view text, int& value) {
-    if (text.empty()) return false;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
-}
 
 int statusOf(TransientKind kind) {
     switch (kind) {
@@ -60,24 +54,18 @@ void answerBroken(httplib::Response& res, bool stall, StopSignal& stop) {
 }  // namespace
 
 bool parseFlakiness(std::string_view text, Flakiness& flakiness, std::string& error) {
-    std::vector<std::string_view> parts;
-    for (;;) {
-        size_t colon = text.find(':');
-        parts.push_back(text.substr(0, colon));
-        if (colon == std::string_view::npos) break;
-        text.remove_prefix(colon + 1);
-    }
+    std::vector<std::string_view> parts = splitColons(text);
     Flakiness f;
-    bool ok = parts.size() <= 5 && parseInt(parts[0], f.answers) && f.answers >= 0;
+    bool ok = parts.size() <= 5 && parseWholeInt(parts[0], f.answers) && f.answers >= 0;
     if (ok && parts.size() > 1)
-        ok = parseInt(parts[1], f.percent) && f.percent >= 0 && f.percent <= 100;
+        ok = parseWholeInt(parts[1], f.percent) && f.percent >= 0 && f.percent <= 100;
     if (ok && parts.size() > 2) {
         ok = false;
         for (const auto& k : kKindNames)
             if (parts[2] == k.text) f.kind = k.kind, ok = true;
     }
-    if (ok && parts.size() > 3) ok = parseInt(parts[3], f.retryAfterS) && f.retryAfterS >= -1;
-    if (ok && parts.size() > 4) ok = parseInt(parts[4], f.site) && f.site >= 1 && f.site <= 7;
+    if (ok && parts.size() > 3) ok = parseWholeInt(parts[3], f.retryAfterS) && f.retryAfterS >= -1;
+    if (ok && parts.size() > 4) ok = parseWholeInt(parts[4], f.site) && f.site >= 1 && f.site <= 7;
     if (!ok) {
         error =
             "expected K[:PERCENT[:KIND[:RETRY_AFTER_S[:SITE]]]] (KIND mixed, 408, 429, 500, "
